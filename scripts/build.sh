@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# build.sh [ARCH...]: configures and builds the given architectures (default: both).
+# BUILD_ROOT (default: build) holds one tree per architecture.
+set -eu
+cd "$(dirname "$0")/.."
+root=${BUILD_ROOT:-build}
+archs=("$@"); [ ${#archs[@]} -gt 0 ] || archs=(i686 x86_64)
+for arch in "${archs[@]}"; do
+  if [ ! -f "$root/$arch/build.ninja" ]; then
+    cmake -S . -B "$root/$arch" -G Ninja --toolchain "$PWD/cmake/toolchain-$arch.cmake" \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  fi
+  cmake --build "$root/$arch"
+done
