@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # build.sh [ARCH...]: configures and builds the given architectures (default: both).
-# BUILD_ROOT (default: build) holds one tree per architecture.
+# BUILD_ROOT (default: build) holds one tree per architecture; TARGETS, when set, names the
+# targets to build instead of all.
 set -eu
 cd "$(dirname "$0")/.."
 root=${BUILD_ROOT:-build}
@@ -10,5 +11,10 @@ for arch in "${archs[@]}"; do
     cmake -S . -B "$root/$arch" -G Ninja --toolchain "$PWD/cmake/toolchain-$arch.cmake" \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   fi
-  cmake --build "$root/$arch"
+  if [ -n "${TARGETS:-}" ]; then
+    # shellcheck disable=SC2086
+    cmake --build "$root/$arch" --target $TARGETS
+  else
+    cmake --build "$root/$arch"
+  fi
 done
