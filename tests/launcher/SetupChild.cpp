@@ -1,0 +1,51 @@
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+// Plays the setup program in the launcher's tests, told what to do by its environment:
+//   VANTREL_CHILD_REPORT  file that receives "<command line>\n<module path>\n"
+//   VANTREL_CHILD_HOLD    name of an event to wait for (60 s at most) before ending
+//   VANTREL_CHILD_EXIT    the exit code
+namespace {
+
+std::string Environment(const char* pszName)
+{
+    char szValue[MAX_PATH] = {};
+    const DWORD cch = GetEnvironmentVariableA(pszName, szValue, MAX_PATH);
+    return cch > 0 && cch < MAX_PATH ? szValue : "";
+}
+
+// Written under a second name and renamed, so the test never reads half a report.
+void WriteReport(const std::string& path)
+{
+    char szModule[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, szModule, MAX_PATH);
+    const std::string report = std::string(GetCommandLineA()) + "\n" + szModule + "\n";
+    const std::string partial = path + ".partial";
+    HANDLE hFile = CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return;
+    DWORD cbWritten = 0;
+    WriteFile(hFile, report.data(), static_cast<DWORD>(report.size()), &cbWritten, nullptr);
+    CloseHandle(hFile);
+    MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    const std::string report = Environment("VANTREL_CHILD_REPORT");
+    if (!report.empty())
+        WriteReport(report);
+    const std::string hold = Environment("VANTREL_CHILD_HOLD");
+    if (!hold.empty()) {
+        if (HANDLE hEvent = OpenEventA(SYNCHRONIZE, FALSE, hold.c_str())) {
+            WaitForSingleObject(hEvent, 60000);
+            CloseHandle(hEvent);
+        }
+    }
+    return std::atoi(Environment("VANTREL_CHILD_EXIT").c_str());
+}
