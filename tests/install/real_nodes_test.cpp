@@ -1,5 +1,6 @@
 #include "FakeDeviceInstall.h"
 #include "InstallApp.h"
+#include "VersionResource.h"
 
 #include <gtest/gtest.h>
 
@@ -95,16 +96,6 @@ TEST(RealDeviceNodes, ScanRemovesThePadsNodesAndKeepsTheRest)
     EXPECT_TRUE(TestNodes(false).empty());
 }
 
-std::string VersionString(const std::vector<char>& info, const char* pszName)
-{
-    char* pValue = nullptr;
-    UINT cchValue = 0;
-    const std::string path = std::string("\\StringFileInfo\\040904b0\\") + pszName;
-    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&pValue), &cchValue))
-        return "(missing)";
-    return pValue;
-}
-
 TEST(InstallProgram, RunsToExitCodeZeroAfterThreePausesAndCarriesItsVersion)
 {
     TestNodes(true);
@@ -115,6 +106,7 @@ TEST(InstallProgram, RunsToExitCodeZeroAfterThreePausesAndCarriesItsVersion)
     const char list[] = "hidco.dll,HidCoInstaller\0";
     RegSetValueExA(hKey, kHidCoInstallerValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(list),
                    sizeof(list));
+    RegCloseKey(hKey);
 
     STARTUPINFOA startupInfo = {};
     startupInfo.cb = sizeof(startupInfo);
@@ -134,25 +126,17 @@ TEST(InstallProgram, RunsToExitCodeZeroAfterThreePausesAndCarriesItsVersion)
     EXPECT_EQ(dwExitCode, 0u);
     // Three pauses of 100 ms; the tick moves in steps of about 16 ms.
     EXPECT_GE(ullElapsed, 270u);
-    EXPECT_EQ(RegQueryValueExA(hKey, kHidCoInstallerValue, nullptr, nullptr, nullptr, nullptr),
+    EXPECT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, kCoDeviceInstallersKey, kHidCoInstallerValue,
+                           RRF_RT_ANY, nullptr, nullptr, nullptr),
               ERROR_FILE_NOT_FOUND);
-    RegCloseKey(hKey);
 
-    const DWORD cbInfo = GetFileVersionInfoSizeA(INSTALL_EXE_PATH, nullptr);
-    ASSERT_NE(cbInfo, 0u);
-    std::vector<char> info(cbInfo);
-    ASSERT_TRUE(GetFileVersionInfoA(INSTALL_EXE_PATH, 0, cbInfo, info.data()));
-    VS_FIXEDFILEINFO* pFixed = nullptr;
-    UINT cbFixed = 0;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&pFixed), &cbFixed));
-    EXPECT_EQ(pFixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(pFixed->dwFileVersionLS, 0x00000001u);
-    EXPECT_EQ(pFixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(pFixed->dwProductVersionLS, 0x00000001u);
-    EXPECT_EQ(VersionString(info, "InternalName"), "install");
-    EXPECT_EQ(VersionString(info, "OriginalFilename"), "install.exe");
-    EXPECT_EQ(VersionString(info, "FileVersion"), "1.0.0.1");
-    EXPECT_EQ(VersionString(info, "ProductVersion"), "1.0.0.1");
+    const VersionResource version(INSTALL_EXE_PATH);
+    EXPECT_EQ(version.FileVersion(), "1.0.0.1");
+    EXPECT_EQ(version.ProductVersion(), "1.0.0.1");
+    EXPECT_EQ(version.Text("InternalName"), "install");
+    EXPECT_EQ(version.Text("OriginalFilename"), "install.exe");
+    EXPECT_EQ(version.Text("FileVersion"), "1.0.0.1");
+    EXPECT_EQ(version.Text("ProductVersion"), "1.0.0.1");
 }
 
 } // namespace

@@ -4,9 +4,12 @@
 #include <string>
 
 // Plays the setup program in the launcher's tests, told what to do by its environment:
-//   VANTREL_CHILD_REPORT  file that receives "<command line>\n<module path>\n"
+//   VANTREL_CHILD_REPORT  file that receives "<command line>\n<module path>\n<flags> <show>\n",
+//                         the last line being its start-up information's flags and show state
 //   VANTREL_CHILD_HOLD    name of an event to wait for (60 s at most) before ending
 //   VANTREL_CHILD_EXIT    the exit code
+//   VANTREL_CHILD_HANDOFF program to start instead, with this environment less this variable,
+//                         before ending at once: a setup program that hands its work on
 namespace {
 
 std::string Environment(const char* pszName)
@@ -21,7 +24,12 @@ void WriteReport(const std::string& path)
 {
     char szModule[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, szModule, MAX_PATH);
-    const std::string report = std::string(GetCommandLineA()) + "\n" + szModule + "\n";
+    STARTUPINFOA startupInfo = {};
+    startupInfo.cb = sizeof(startupInfo);
+    GetStartupInfoA(&startupInfo);
+    const std::string report = std::string(GetCommandLineA()) + "\n" + szModule + "\n" +
+                               std::to_string(startupInfo.dwFlags) + " " +
+                               std::to_string(startupInfo.wShowWindow) + "\n";
     const std::string partial = path + ".partial";
     HANDLE hFile = CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -33,10 +41,29 @@ void WriteReport(const std::string& path)
     MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
+void HandOff(const std::string& program)
+{
+    SetEnvironmentVariableA("VANTREL_CHILD_HANDOFF", nullptr);
+    STARTUPINFOA startupInfo = {};
+    startupInfo.cb = sizeof(startupInfo);
+    PROCESS_INFORMATION processInfo = {};
+    char szCommandLine[] = "handed-off";
+    if (CreateProcessA(program.c_str(), szCommandLine, nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startupInfo, &processInfo)) {
+        CloseHandle(processInfo.hThread);
+        CloseHandle(processInfo.hProcess);
+    }
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    const std::string handOff = Environment("VANTREL_CHILD_HANDOFF");
+    if (!handOff.empty()) {
+        HandOff(handOff);
+        return 0;
+    }
     const std::string report = Environment("VANTREL_CHILD_REPORT");
     if (!report.empty())
         WriteReport(report);

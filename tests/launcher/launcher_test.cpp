@@ -1,3 +1,4 @@
+#include "VersionResource.h"
 #include "watchdog.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,8 @@ public:
     LauncherRun(const char* pszLauncher, int nChildExit, bool bHold)
         : hHold(CreateEventA(nullptr, TRUE, FALSE, kHoldEvent))
     {
+        // A process of an earlier case may still keep the event open, and signalled.
+        ResetEvent(hHold);
         DeleteFileA(ReportPath().c_str());
         SetEnvironmentVariableA("VANTREL_CHILD_REPORT", ReportPath().c_str());
         SetEnvironmentVariableA("VANTREL_CHILD_HOLD", bHold ? kHoldEvent : nullptr);
@@ -117,16 +120,26 @@ private:
     PROCESS_INFORMATION processInfo = {};
 };
 
-// The child's report: its command line exactly, then its module path, whose folder name is
-// spelled as on disk (a prefix may hold "temp").
+// The lines of the child's report.
+std::vector<std::string> ChildReport()
+{
+    std::vector<std::string> lines;
+    const std::string report = ReadWhole(ReportPath());
+    for (size_t pos = 0, end; (end = report.find('\n', pos)) != std::string::npos; pos = end + 1)
+        lines.push_back(report.substr(pos, end - pos));
+    return lines;
+}
+
+// The child ran from the written file, with exactly its path as the command line and shown
+// as STARTF_USESHOWWINDOW with SW_SHOW asks. Its module path is compared without case: a
+// prefix may spell the folder "temp".
 void ExpectChildReport()
 {
-    const std::string report = ReadWhole(ReportPath());
-    const size_t cchFirst = report.find('\n');
-    ASSERT_NE(cchFirst, std::string::npos) << report;
-    EXPECT_EQ(report.substr(0, cchFirst), kExpectedPath);
-    const std::string module = report.substr(cchFirst + 1);
-    EXPECT_EQ(lstrcmpiA(module.c_str(), (std::string(kExpectedPath) + "\n").c_str()), 0) << module;
+    const std::vector<std::string> lines = ChildReport();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], kExpectedPath);
+    EXPECT_EQ(lstrcmpiA(lines[1].c_str(), kExpectedPath), 0) << lines[1];
+    EXPECT_EQ(lines[2], "1 5");
 }
 
 TEST(Launcher, OverwritesWritesStartsWaitsForAndDeletesTheSetupProgram)
@@ -137,7 +150,6 @@ TEST(Launcher, OverwritesWritesStartsWaitsForAndDeletesTheSetupProgram)
 
     LauncherRun run(LAUNCHER_WITH_CHILD_EXE, 0, true);
     ASSERT_TRUE(WaitUntil([] { return Exists(ReportPath()); }, 30000));
-    // The child runs from the written file with exactly its path as the command line.
     ExpectChildReport();
     EXPECT_EQ(ReadWhole(SetupPath()), ReadWhole(SETUP_CHILD_EXE));
     EXPECT_TRUE(run.Running());
@@ -223,14 +235,19 @@ TEST(Launcher, FileHeldWithoutSharingMeansNothingStartedOrDeleted)
     DeleteFileA(SetupPath().c_str());
 }
 
-std::string VersionString(const std::vector<char>& info, const char* pszName)
+TEST(Launcher, WaitsOnlyForTheProcessItStarted)
 {
-    char* pValue = nullptr;
-    UINT cchValue = 0;
-    const std::string path = std::string("\\StringFileInfo\\040904b0\\") + pszName;
-    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&pValue), &cchValue))
-        return "(missing)";
-    return pValue;
+    // The child starts a grandchild, held until this case ends, and ends at once: the launcher
+    // must end and delete the file while the grandchild still runs.
+    SetEnvironmentVariableA("VANTREL_CHILD_HANDOFF", SETUP_CHILD_EXE);
+    LauncherRun run(LAUNCHER_WITH_CHILD_EXE, 0, true);
+    SetEnvironmentVariableA("VANTREL_CHILD_HANDOFF", nullptr);
+    EXPECT_EQ(run.ExitCode(30000), 0u);
+    EXPECT_FALSE(Exists(SetupPath()));
+    ASSERT_TRUE(WaitUntil([] { return Exists(ReportPath()); }, 30000));
+    const std::vector<std::string> lines = ChildReport();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "handed-off");
 }
 
 TEST(Launcher, ShippedProgramCarriesItsSetupProgramIconAndVersionAndRuns)
@@ -246,20 +263,12 @@ TEST(Launcher, ShippedProgramCarriesItsSetupProgramIconAndVersionAndRuns)
               nullptr);
     FreeLibrary(hModule);
 
-    const DWORD cbInfo = GetFileVersionInfoSizeA(LAUNCHER_EXE, nullptr);
-    ASSERT_NE(cbInfo, 0u);
-    std::vector<char> info(cbInfo);
-    ASSERT_TRUE(GetFileVersionInfoA(LAUNCHER_EXE, 0, cbInfo, info.data()));
-    VS_FIXEDFILEINFO* pFixed = nullptr;
-    UINT cbFixed = 0;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&pFixed), &cbFixed));
-    EXPECT_EQ(pFixed->dwFileVersionMS, 0x00020000u);
-    EXPECT_EQ(pFixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(pFixed->dwProductVersionMS, 0x00020000u);
-    EXPECT_EQ(pFixed->dwProductVersionLS, 0u);
-    EXPECT_EQ(VersionString(info, "FileDescription"), "Quindarel Installation");
-    EXPECT_EQ(VersionString(info, "FileVersion"), "2.0.0.0");
-    EXPECT_EQ(VersionString(info, "ProductVersion"), "2.0.0.0");
+    const VersionResource version(LAUNCHER_EXE);
+    EXPECT_EQ(version.FileVersion(), "2.0.0.0");
+    EXPECT_EQ(version.ProductVersion(), "2.0.0.0");
+    EXPECT_EQ(version.Text("FileDescription"), "Quindarel Installation");
+    EXPECT_EQ(version.Text("FileVersion"), "2.0.0.0");
+    EXPECT_EQ(version.Text("ProductVersion"), "2.0.0.0");
 
     LauncherRun run(LAUNCHER_EXE, 0, false);
     EXPECT_EQ(run.ExitCode(30000), 0u);
