@@ -275,6 +275,9 @@ TEST_F(ControlPage, PovArrowsPointWhereTheValueSays)
     Add("PovControl", 7, 93, 86);
     HWND hPov = GetDlgItem(hPage, 7);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(hPov, GWL_USERDATA)), 0x0064FFFFu);
+    // WM_PAINT draws nothing: until the first set only the class background shows.
+    EXPECT_EQ(Pixel(7, 46, 42), GetSysColor(COLOR_BTNFACE)) << "painted before the first set";
+    EXPECT_EQ(Pixel(7, 46, 8), GetSysColor(COLOR_BTNFACE));
 
     SetPov(7, 0xFFFF);
     EXPECT_EQ(Pixel(7, 46, 42), kRed) << "centre dot";
