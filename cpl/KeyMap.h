@@ -37,6 +37,11 @@ BYTE KeyCodeFromIndex(int nIndex);
 // Key index -> name; "" for index 0 or an index outside 1..102.
 const char* KeyNameFromIndex(int nIndex);
 
+// The names a key map is kept under, in the registry and in key setting files alike: slot n is
+// "k<n>", place i (0..3) of a slot is "I<i+1>".
+void KeySlotName(int nSlot, char (&szName)[8]);
+void KeyPlaceName(int nPlace, char (&szName)[8]);
+
 // Reads all 24 slots from the pad, stores each valid reply under "Mode1"/"Mode2" and rewrites
 // entry 1 of the combo boxes 3073..3096 of hPage. Modes other than 1 and 2 do nothing.
 void RefreshKeyMap(HWND hPage, HANDLE hPad, int nPadMode);

@@ -20,16 +20,6 @@ bool ModeKeyPath(int nPadMode, char (&szPath)[64])
     return true;
 }
 
-void SlotName(int nSlot, char (&szName)[8])
-{
-    std::snprintf(szName, sizeof szName, "k%d", nSlot);
-}
-
-void CodeName(int nPlace, char (&szName)[8])
-{
-    std::snprintf(szName, sizeof szName, "I%d", nPlace + 1);
-}
-
 // Entry 0 of each combo is the empty entry; entry 1 shows the slot's keys or "Keyboard...".
 void ShowSlotInCombo(HWND hPage, int nSlot, const char* pszKeys, bool fHasKeys)
 {
@@ -44,13 +34,13 @@ void ShowSlotInCombo(HWND hPage, int nSlot, const char* pszKeys, bool fHasKeys)
 bool ReadStoredSlot(const SettingsKey& modeKey, int nSlot, BYTE (&rgbCodes)[kKeysPerSlot])
 {
     char szSlot[8];
-    SlotName(nSlot, szSlot);
+    KeySlotName(nSlot, szSlot);
     SettingsKey slotKey;
     if (!slotKey.Open(modeKey.Get(), szSlot))
         return false;
     for (int i = 0; i < kKeysPerSlot; ++i) {
         char szCode[8];
-        CodeName(i, szCode);
+        KeyPlaceName(i, szCode);
         DWORD dwCode = 0;
         // A value of another type or size, or outside a byte, is no key rather than a guess.
         rgbCodes[i] = (slotKey.ReadDword(szCode, &dwCode) && dwCode <= 0xFF)
@@ -76,14 +66,14 @@ void RefreshKeyMap(HWND hPage, HANDLE hPad, int nPadMode)
         const bool fValid = QueryKeySlot(hPad, static_cast<BYTE>(nSlot), &reply) != FALSE;
         if (fValid) {
             char szSlot[8];
-            SlotName(nSlot, szSlot);
+            KeySlotName(nSlot, szSlot);
             SettingsKey slotKey;
             if (modeKey)
                 slotKey.Create(modeKey.Get(), szSlot);
             for (int i = 0; i < kKeysPerSlot; ++i) {
                 const BYTE bCode = reply[3 + i];
                 char szCode[8];
-                CodeName(i, szCode);
+                KeyPlaceName(i, szCode);
                 slotKey.WriteDword(szCode, bCode);
                 if (bCode != 0) {
                     const size_t cchUsed = std::strlen(szKeys);

@@ -9,16 +9,6 @@
 
 namespace {
 
-void SectionName(int nSlot, char (&szName)[8])
-{
-    std::snprintf(szName, sizeof szName, "k%d", nSlot);
-}
-
-void CodeName(int nPlace, char (&szName)[8])
-{
-    std::snprintf(szName, sizeof szName, "I%d", nPlace + 1);
-}
-
 // Decimal as the files have always been read: leading blanks, an optional sign, then digits up
 // to the first other character. Anything outside 0..255 is no key, never a wrapped code.
 BYTE ParseCode(const char* psz)
@@ -47,7 +37,7 @@ bool HasAnySlotSection(const char* pszPath)
 {
     for (int nSlot = 1; nSlot <= kKeySlotCount; ++nSlot) {
         char szSection[8];
-        SectionName(nSlot, szSection);
+        KeySlotName(nSlot, szSection);
         if (HasSection(pszPath, szSection))
             return true;
     }
@@ -63,11 +53,11 @@ void LoadKeySettingFile(HANDLE hPad, const char* pszPath)
         return;
     for (int nSlot = 1; nSlot <= kKeySlotCount; ++nSlot) {
         char szSection[8];
-        SectionName(nSlot, szSection);
+        KeySlotName(nSlot, szSection);
         BYTE rgbCodes[kKeysPerSlot] = {};
         for (int i = 0; i < kKeysPerSlot; ++i) {
             char szKey[8];
-            CodeName(i, szKey);
+            KeyPlaceName(i, szKey);
             char szValue[10];
             GetPrivateProfileStringA(szSection, szKey, "", szValue, sizeof szValue, pszPath);
             rgbCodes[i] = ParseCode(szValue);
@@ -86,10 +76,10 @@ void SaveKeySettingFile(HANDLE hPad, const char* pszPath)
         if (!QueryKeySlot(hPad, static_cast<BYTE>(nSlot), &reply))
             continue;
         char szSection[8];
-        SectionName(nSlot, szSection);
+        KeySlotName(nSlot, szSection);
         for (int i = 0; i < kKeysPerSlot; ++i) {
             char szKey[8];
-            CodeName(i, szKey);
+            KeyPlaceName(i, szKey);
             char szValue[8];
             std::snprintf(szValue, sizeof szValue, "%d", reply[3 + i]);
             WritePrivateProfileStringA(szSection, szKey, szValue, pszPath);

@@ -1,6 +1,8 @@
 // The key vocabulary: codes, names and picker captions of the 102 key indices.
 #include "KeyMap.h"
 
+#include <cstdio>
+
 const BYTE KeyCodeTable[kKeyIndexCount + 2] = {
     0x00,
     0x35, 0x1E, 0x1F, 0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x2D,  // 1..12
@@ -246,4 +248,14 @@ BYTE KeyCodeFromIndex(int nIndex)
 const char* KeyNameFromIndex(int nIndex)
 {
     return (nIndex >= 1 && nIndex <= kKeyIndexCount) ? KeyNameTable[nIndex] : "";
+}
+
+void KeySlotName(int nSlot, char (&szName)[8])
+{
+    std::snprintf(szName, sizeof szName, "k%d", nSlot);
+}
+
+void KeyPlaceName(int nPlace, char (&szName)[8])
+{
+    std::snprintf(szName, sizeof szName, "I%d", nPlace + 1);
 }

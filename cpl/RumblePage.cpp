@@ -154,7 +154,7 @@ INT_PTR OnInitDialog(HWND hPage, LPARAM lParam)
 
 INT_PTR OnNotify(HWND hPage, const NMHDR* pHeader)
 {
-    switch (pHeader->code) {
+    switch (pHeader ? pHeader->code : 0) {
     case PSN_SETACTIVE:
         TakeDevice();
         SetTimer(hPage, kRumblePageTimerId, kRumblePageTimerMs, nullptr);

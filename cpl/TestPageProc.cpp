@@ -12,10 +12,6 @@ TestPageState g_testPage = {};
 
 namespace {
 
-constexpr DWORD kOvalLamp = 0;
-constexpr DWORD kRectangularLamp = 1;
-constexpr DWORD kLampDim = 150;
-
 IDIGameCntrlPropSheet* SheetOfPage(HWND hPage)
 {
     return reinterpret_cast<IDIGameCntrlPropSheet*>(GetWindowLongPtrA(hPage, DWLP_USER));

@@ -3,6 +3,12 @@
 // What the test page keeps between messages: one page per loaded module, all zero at load.
 #include "GameCtrlPropSheet.h"
 
+// LampControl kinds and red levels: oval button lamps and rectangular mode lamps, dim or lit.
+constexpr DWORD kOvalLamp = 0;
+constexpr DWORD kRectangularLamp = 1;
+constexpr DWORD kLampDim = 150;
+constexpr DWORD kLampLit = 255;
+
 enum class PadConnection { Unknown = 0, Connected = 1, NotConnected = 2 };
 
 struct TestPageState {

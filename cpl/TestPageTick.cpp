@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr DWORD kRectangularLamp = 1;
-constexpr DWORD kLampDim = 150;
-constexpr DWORD kLampLit = 255;
 constexpr BYTE kFirstModeBit = 0x10;
 
 void ShowStatusText(HWND hPage, UINT uStringId, BOOL fShow)

@@ -19,11 +19,6 @@ constexpr int kKeyMapFrameIds[] = {
     IDC_HAT_SLOT_GROUP, IDC_HAT1_SLOT_CAPTION, IDC_HAT2_SLOT_CAPTION,
 };
 
-// Lamp values of the button and mode lamps.
-constexpr DWORD kLampDim = 150;
-constexpr DWORD kLampLit = 255;
-constexpr DWORD kOvalLamp = 0;
-
 // Bar kinds of ProcessControl.
 constexpr DWORD kBarHorizontal = 0;
 constexpr DWORD kBarVertical = 1;

@@ -5,19 +5,11 @@
 #include "Pages.h"
 #include "PropertySheet.h"
 
-#include <cstdio>
+#include "keymap_test_util.h"
+
 #include <cstring>
 
 namespace {
-
-const char kPadSettingsPath[] = "USB Joystick\\VID_7B5E&PID_4D19";
-
-std::string SlotKeyPath(int nMode, int nSlot)
-{
-    char szPath[128];
-    std::snprintf(szPath, sizeof szPath, "%s\\Mode%d\\k%d", kPadSettingsPath, nMode, nSlot);
-    return szPath;
-}
 
 KeyPickerRunner g_pfnPreviousPicker = nullptr;
 KeyFileDialog g_pfnPreviousOpen = nullptr;
@@ -209,37 +201,20 @@ std::vector<std::vector<BYTE>> TestPageTest::WritesWithCommand(BYTE bCommand) co
 
 void TestPageTest::StoreRegistrySlot(int nMode, int nSlot, BYTE k1, BYTE k2, BYTE k3, BYTE k4)
 {
-    HKEY hKey = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, SlotKeyPath(nMode, nSlot).c_str(),
-                                             0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr));
-    const BYTE rgbCodes[4] = {k1, k2, k3, k4};
-    for (int i = 0; i < 4; ++i) {
-        const char szName[3] = {'I', static_cast<char>('1' + i), 0};
-        const DWORD dwCode = rgbCodes[i];
-        RegSetValueExA(hKey, szName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwCode),
-                       sizeof dwCode);
-    }
-    RegCloseKey(hKey);
+    StoreCodes(nMode, nSlot, {k1, k2, k3, k4});
 }
 
 std::vector<DWORD> TestPageTest::RegistrySlot(int nMode, int nSlot)
 {
     std::vector<DWORD> codes;
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SlotKeyPath(nMode, nSlot).c_str(), 0, KEY_READ,
-                      &hKey) != ERROR_SUCCESS)
-        return codes;
-    for (int i = 0; i < 4; ++i) {
-        const char szName[3] = {'I', static_cast<char>('1' + i), 0};
-        DWORD dwCode = 0xDEAD, cb = sizeof dwCode;
-        RegQueryValueExA(hKey, szName, nullptr, nullptr, reinterpret_cast<BYTE*>(&dwCode), &cb);
-        codes.push_back(dwCode);
+    for (long long llCode : StoredCodes(nMode, nSlot)) {
+        if (llCode >= 0)
+            codes.push_back(static_cast<DWORD>(llCode));
     }
-    RegCloseKey(hKey);
     return codes;
 }
 
 void TestPageTest::DeletePadSettings()
 {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kPadSettingsPath);
+    ClearPadSettings();
 }
