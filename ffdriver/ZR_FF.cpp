@@ -63,8 +63,8 @@ bool ReadValuePrefix(HKEY hKey, LPCSTR pszName, void* pvDest, DWORD cbDest, DWOR
     return bRead;
 }
 
-FFServer::FFServer(DWORD dwJoyIdArg)
-    : CZR_SrvClient(0, 0, nullptr, nullptr), dwJoyId(dwJoyIdArg), dwProductId(0), bActive(0),
+FFServer::FFServer(DWORD dwJoyIdArg, CZR_DayLog* pLogArg, CZR_DayLog* pErrLogArg)
+    : CZR_SrvClient(0, 0, pLogArg, pErrLogArg), dwJoyId(dwJoyIdArg), dwProductId(0), bActive(0),
       lLastLeft(0), lLastRight(0), dwDeviceGain(0), dwPlaySummary(EFFECT_STOPPED), settings{}
 {
     szDevicePath[0] = '\0';

@@ -7,7 +7,7 @@
 // HKEY_LOCAL_MACHINE.
 //
 // How the effect-driver object drives a server:
-//   FFServer* p = new (std::nothrow) FFServer(dwExternalId); // reads product id, tuning block
+//   FFServer* p = new (std::nothrow) FFServer(dwExternalId, g_pLog, g_pErrLog); // tuning block
 //   p->SetDevicePath(pInit->wszDeviceInterface);            // or fill szDevicePath itself
 //   p->bActive = 1;
 //   p->SendMotorReport(0, 0);                               // the first zero report
@@ -95,7 +95,9 @@ BYTE MotorLevel(DWORD dwTotal);
 
 class FFServer : public CZR_SrvClient {
 public:
-    explicit FFServer(DWORD dwJoyIdArg);
+    // The day logs are borrowed; the later revision has none and passes null.
+    explicit FFServer(DWORD dwJoyIdArg, CZR_DayLog* pLogArg = nullptr,
+                      CZR_DayLog* pErrLogArg = nullptr);
     ~FFServer() override;
 
     // The mixing pass (the worker's unit of work) and the unused idle pass.

@@ -4,5 +4,10 @@
 set -eu
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" = 0 ]; then bash scripts/setup.sh; fi
-bash scripts/build.sh i686
-echo "The driver is not built yet: there is nothing to demonstrate."
+root=${BUILD_ROOT:-build}
+TARGETS="Vantrel ffdemo" bash scripts/build.sh i686
+# The first run makes the build tree's Wine prefix, which takes about a minute.
+bash scripts/wine-prep.sh "$root/i686"
+trap 'bash scripts/wine-stop.sh "$root/i686"' EXIT
+bash scripts/wine-run.sh "$PWD/$root/i686/wineprefix" /usr/lib/wine/wine \
+  "$root/i686/tools/ffdemo/ffdemo.exe"

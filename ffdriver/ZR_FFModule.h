@@ -1,0 +1,48 @@
+#pragma once
+
+// Module-wide state of the effect-driver DLL, one copy per loaded module.
+
+#ifndef DIRECTINPUT_VERSION
+#define DIRECTINPUT_VERSION 0x0800
+#endif
+
+#include <windows.h>
+
+#include <atomic>
+
+class CZR_DayLog;
+class CZR_FFFactory;
+class CZR_FFDriver;
+
+// {3D9A61C7-5B20-4E8F-A713-6C0B92E4D155}, the same in both revisions.
+extern const CLSID CLSID_FFDriver;
+
+extern HINSTANCE g_hInstance;
+// References to the factory beyond its first one, each LockServer(TRUE) counting as one.
+extern std::atomic<LONG> g_cDllRefs;
+extern std::atomic<CZR_FFFactory*> g_pFactory;
+extern std::atomic<CZR_FFDriver*> g_pDriver;
+#if VANTREL_REVISION == 1
+extern CZR_DayLog* g_pLog;
+extern CZR_DayLog* g_pErrLog;
+inline CZR_DayLog* ModuleDayLog() { return g_pLog; }
+inline CZR_DayLog* ModuleErrorDayLog() { return g_pErrLog; }
+#else
+// The later revision keeps no day logs; its servers are handed none.
+inline CZR_DayLog* ModuleDayLog() { return nullptr; }
+inline CZR_DayLog* ModuleErrorDayLog() { return nullptr; }
+#endif
+
+// One recursive lock for the moments when an object is made, handed out or torn down, and
+// for filling a device entry: without it two first callers could make two objects, or one
+// caller could hand out an object that a final Release is destroying. Held for a scope.
+class ModuleLock {
+public:
+    ModuleLock();
+    ~ModuleLock();
+    ModuleLock(const ModuleLock&) = delete;
+    ModuleLock& operator=(const ModuleLock&) = delete;
+};
+
+// "CLSID\{...}" into a buffer of 160 bytes; false if the text cannot be made.
+bool MakeClassKeyText(char* pszKey, size_t cbKey);

@@ -1,0 +1,85 @@
+#include "DriverHost.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// {3D9A61C7-5B20-4E8F-A713-6C0B92E4D155}
+const CLSID kClsidFFDriver = {
+    0x3D9A61C7, 0x5B20, 0x4E8F, {0xA7, 0x13, 0x6C, 0x0B, 0x92, 0xE4, 0xD1, 0x55}};
+
+// A Unix path from the build reaches Windows through drive Z:.
+std::string WindowsPath(const char* pszPath)
+{
+    std::string path = pszPath[0] == '/' ? std::string("Z:") + pszPath : std::string(pszPath);
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+template <typename Fn>
+Fn Export(HMODULE hModule, const char* pszName)
+{
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(hModule, pszName)));
+}
+
+} // namespace
+
+DriverHost::~DriverHost()
+{
+    ReleaseDriver();
+    if (hModule)
+        FreeLibrary(hModule);
+}
+
+bool DriverHost::Load(const char* pszDllPath)
+{
+    const std::string path = WindowsPath(pszDllPath);
+    hModule = LoadLibraryA(path.c_str());
+    if (!hModule) {
+        std::fprintf(stderr, "cannot load %s (error %lu)\n", path.c_str(), GetLastError());
+        return false;
+    }
+    pfnGetClassObject =
+        Export<HRESULT(WINAPI*)(REFCLSID, REFIID, LPVOID*)>(hModule, "DllGetClassObject");
+    pfnCanUnloadNow = Export<HRESULT(WINAPI*)()>(hModule, "DllCanUnloadNow");
+    if (!pfnGetClassObject || !pfnCanUnloadNow) {
+        std::fprintf(stderr, "%s does not export the COM entry points\n", path.c_str());
+        return false;
+    }
+    return CreateDriver();
+}
+
+bool DriverHost::CreateDriver()
+{
+    if (pDriver || !pfnGetClassObject)
+        return pDriver != nullptr;
+    IClassFactory* pFactory = nullptr;
+    HRESULT hr = pfnGetClassObject(kClsidFFDriver, IID_IClassFactory,
+                                   reinterpret_cast<void**>(&pFactory));
+    if (FAILED(hr)) {
+        std::fprintf(stderr, "DllGetClassObject failed: 0x%08lX\n",
+                     static_cast<unsigned long>(hr));
+        return false;
+    }
+    hr = pFactory->CreateInstance(nullptr, IID_IDirectInputEffectDriver,
+                                  reinterpret_cast<void**>(&pDriver));
+    pFactory->Release();
+    if (FAILED(hr)) {
+        std::fprintf(stderr, "CreateInstance failed: 0x%08lX\n", static_cast<unsigned long>(hr));
+        pDriver = nullptr;
+        return false;
+    }
+    return true;
+}
+
+bool DriverHost::ReleaseDriver()
+{
+    if (pDriver) {
+        pDriver->Release();
+        pDriver = nullptr;
+    }
+    return pfnCanUnloadNow && pfnCanUnloadNow() == S_OK;
+}

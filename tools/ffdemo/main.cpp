@@ -1,0 +1,181 @@
+// ffdemo [driver.dll]: plays a short scripted sequence of effects through the driver on a
+// simulated pad and prints the motor reports as they arrive.
+#include "DriverHost.h"
+#include "Timeline.h"
+
+#include <cstdio>
+
+namespace {
+
+enum : DWORD { KIND_CONSTANT = 0, KIND_RAMP = 1, KIND_SINE = 3 };
+constexpr DWORD kPad = 0; // DirectInput's external joystick id of the pad
+
+// One effect as a game would describe it: polar direction in hundredths of a degree (0 is
+// the left motor, 9000 the right one), times in microseconds.
+struct Effect {
+    DWORD rgdwAxes[2] = {DIJOFS_X, DIJOFS_Y};
+    LONG rglDirection[2] = {0, 0};
+    DICONSTANTFORCE constant{};
+    DIRAMPFORCE ramp{};
+    DIPERIODIC periodic{};
+    DIENVELOPE envelope{};
+    DIEFFECT eff{};
+
+    Effect(LONG lDirection, DWORD dwDurationUs)
+    {
+        rglDirection[0] = lDirection;
+        eff.dwSize = sizeof(eff);
+        eff.dwFlags = DIEFF_POLAR | DIEFF_OBJECTOFFSETS;
+        eff.dwDuration = dwDurationUs;
+        eff.dwGain = 10000;
+        eff.dwTriggerButton = DIEB_NOTRIGGER;
+        eff.cAxes = 2;
+        eff.rgdwAxes = rgdwAxes;
+        eff.rglDirection = rglDirection;
+    }
+    Effect(const Effect&) = delete;
+    Effect& operator=(const Effect&) = delete;
+};
+
+class Demo {
+public:
+    Demo(IDirectInputEffectDriver* pDriverArg, Timeline& timelineArg)
+        : pDriver(pDriverArg), timeline(timelineArg)
+    {
+    }
+
+    // Downloads and starts an effect in one call; its handle, or 0.
+    DWORD Play(DWORD dwKind, Effect& effect, const char* pszStep)
+    {
+        timeline.Step(pszStep);
+        DWORD dwHandle = 0;
+        const HRESULT hr = pDriver->DownloadEffect(kPad, dwKind, &dwHandle, &effect.eff,
+                                                   DIEP_ALLPARAMS | DIEP_START);
+        if (FAILED(hr))
+            std::printf("           DownloadEffect failed: 0x%08lX\n",
+                        static_cast<unsigned long>(hr));
+        return dwHandle;
+    }
+
+    void Command(DWORD dwCommand, const char* pszStep)
+    {
+        timeline.Step(pszStep);
+        pDriver->SendForceFeedbackCommand(kPad, dwCommand);
+    }
+
+    // Waits until the script's clock reaches the given time.
+    void Until(double dElapsedMs)
+    {
+        const double dLeft = dElapsedMs - timeline.ElapsedMs();
+        if (dLeft > 0)
+            Sleep(static_cast<DWORD>(dLeft));
+    }
+
+    void Run()
+    {
+        Until(200);
+        Effect left(0, 400000);
+        left.constant.lMagnitude = 10000;
+        left.eff.cbTypeSpecificParams = sizeof(left.constant);
+        left.eff.lpvTypeSpecificParams = &left.constant;
+        Play(KIND_CONSTANT, left, "constant force to the left, 0.4 s");
+
+        Until(800);
+        Effect right(9000, 400000);
+        right.constant.lMagnitude = 10000;
+        right.eff.cbTypeSpecificParams = sizeof(right.constant);
+        right.eff.lpvTypeSpecificParams = &right.constant;
+        Play(KIND_CONSTANT, right, "constant force to the right, 0.4 s");
+
+        Until(1400);
+        Effect sine(0, 1000000);
+        sine.periodic.dwMagnitude = 10000;
+        sine.periodic.dwPeriod = 1500000; // played at a third of its length without tuning
+        sine.eff.cbTypeSpecificParams = sizeof(sine.periodic);
+        sine.eff.lpvTypeSpecificParams = &sine.periodic;
+        Play(KIND_SINE, sine, "sine on the left motor, 1 s");
+
+        Until(2600);
+        Effect ramp(9000, 800000);
+        ramp.ramp.lStart = 0;
+        ramp.ramp.lEnd = 10000;
+        ramp.eff.cbTypeSpecificParams = sizeof(ramp.ramp);
+        ramp.eff.lpvTypeSpecificParams = &ramp.ramp;
+        Play(KIND_RAMP, ramp, "ramp up on the right motor, 0.8 s");
+
+        Until(3600);
+        Effect swell(4500, 200000);
+        swell.constant.lMagnitude = 10000;
+        swell.eff.cbTypeSpecificParams = sizeof(swell.constant);
+        swell.eff.lpvTypeSpecificParams = &swell.constant;
+        swell.envelope = {sizeof(DIENVELOPE), 0, 300000, 0, 300000};
+        swell.eff.lpEnvelope = &swell.envelope;
+        Play(KIND_CONSTANT, swell, "envelope on both motors: 0.3 s attack, 0.2 s, 0.3 s fade");
+
+        Until(4600);
+        Effect held(0, 2000000);
+        held.constant.lMagnitude = 10000;
+        held.eff.cbTypeSpecificParams = sizeof(held.constant);
+        held.eff.lpvTypeSpecificParams = &held.constant;
+        Play(KIND_CONSTANT, held, "constant force to the left, 2 s");
+        Until(4900);
+        Command(DISFFC_PAUSE, "pause");
+        Until(5300);
+        Command(DISFFC_CONTINUE, "continue");
+        Until(5600);
+        Command(DISFFC_STOPALL, "stop");
+        Until(5800);
+    }
+
+private:
+    IDirectInputEffectDriver* pDriver;
+    Timeline& timeline;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const char* pszDll = argc > 1 ? argv[1] : FFDEMO_DLL_PATH;
+    PadSimulator pad;
+    if (!pad.Start()) {
+        std::fprintf(stderr, "cannot create the simulated pad\n");
+        return 1;
+    }
+    DriverHost host;
+    if (!host.Load(pszDll))
+        return 1;
+    IDirectInputEffectDriver* pDriver = host.Driver();
+    std::printf("Driver %s\nSimulated pad %s\n", pszDll, pad.Path());
+    std::printf("Motor bytes run from 8 (weakest) to 31; with no tuning block in the registry a\n"
+                "full-scale effect gives 12. One line per change of the motor bytes.\n\n");
+
+    Timeline timeline(pad);
+    timeline.Start();
+    timeline.Step("open the pad (DeviceID) and set full gain");
+    DIHIDFFINITINFO init{sizeof(init), const_cast<LPWSTR>(pad.WidePath()), {}};
+    HRESULT hr = pDriver->DeviceID(0x0800, kPad, 1, kPad, &init);
+    if (SUCCEEDED(hr))
+        hr = pDriver->SetGain(kPad, 10000);
+    if (FAILED(hr)) {
+        timeline.Stop();
+        std::fprintf(stderr, "cannot open the pad: 0x%08lX\n", static_cast<unsigned long>(hr));
+        return 1;
+    }
+
+    Demo(pDriver, timeline).Run();
+
+    timeline.Step("release the driver: every device stops");
+    const bool bUnloadable = host.ReleaseDriver();
+    pad.WaitQuiet(100, 2000);
+    timeline.Stop();
+
+    const auto reports = pad.Reports();
+    const bool bAtRest = !reports.empty() && reports.back().bytes.size() >= 3 &&
+                         reports.back().bytes[reports.back().bytes.size() == 4 ? 1 : 2] == 0 &&
+                         reports.back().bytes[reports.back().bytes.size() == 4 ? 2 : 3] == 0;
+    std::printf("\n%u reports in all; the pad is %s; the driver %s be unloaded.\n",
+                static_cast<unsigned>(reports.size()), bAtRest ? "at rest" : "NOT at rest",
+                bUnloadable ? "can" : "can NOT");
+    return bAtRest && bUnloadable ? 0 : 1;
+}
