@@ -73,21 +73,7 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)
     if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
         return CLASS_E_CLASSNOTAVAILABLE;
 #endif
-    // Held across lookup and QueryInterface, so the factory cannot die between the two.
-    ModuleLock lock;
-    CZR_FFFactory* pFactory = g_pFactory.load();
-    const bool bMade = pFactory == nullptr;
-    if (bMade) {
-        pFactory = new (std::nothrow) CZR_FFFactory();
-        if (!pFactory)
-            return E_OUTOFMEMORY;
-        g_pFactory = pFactory;
-    }
-    const HRESULT hr = pFactory->QueryInterface(riid, ppv);
-    // Leaves the caller with the factory's one reference, or destroys a refused new factory.
-    if (bMade)
-        pFactory->Release();
-    return hr;
+    return HandOutObject(g_pFactory, riid, ppv);
 }
 
 STDAPI DllCanUnloadNow()

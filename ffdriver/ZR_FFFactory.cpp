@@ -3,8 +3,6 @@
 #include "ZR_FFDriver.h"
 #include "ZR_FFModule.h"
 
-#include <new>
-
 STDMETHODIMP CZR_FFFactory::QueryInterface(REFIID riid, void** ppv)
 {
     if (!ppv)
@@ -51,23 +49,9 @@ STDMETHODIMP CZR_FFFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid, voi
     *ppv = nullptr;
     if (pUnkOuter)
         return CLASS_E_NOAGGREGATION;
-    // Held across lookup and QueryInterface: a final Release of the driver object takes the
-    // same lock before its count reaches 0, so the object found here is not dying.
-    ModuleLock lock;
-    CZR_FFDriver* pDriver = g_pDriver.load();
-    const bool bMade = pDriver == nullptr;
-    if (bMade) {
-        pDriver = new (std::nothrow) CZR_FFDriver();
-        if (!pDriver)
-            return E_OUTOFMEMORY;
-        g_pDriver = pDriver;
-    }
-    const HRESULT hr = pDriver->QueryInterface(riid, ppv);
-    // Drops the creation reference: the caller's is then the only one, or a refused new
-    // object (which owns no device yet) is destroyed again.
-    if (bMade)
-        pDriver->Release();
-    return hr;
+    // A final Release of the driver object takes the module lock before its count reaches 0,
+    // so the object found here is not dying.
+    return HandOutObject(g_pDriver, riid, ppv);
 }
 
 STDMETHODIMP CZR_FFFactory::LockServer(BOOL fLock)

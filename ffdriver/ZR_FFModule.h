@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <new>
 
 class CZR_DayLog;
 class CZR_FFFactory;
@@ -43,6 +44,29 @@ public:
     ModuleLock(const ModuleLock&) = delete;
     ModuleLock& operator=(const ModuleLock&) = delete;
 };
+
+// Hands out the module's one object of a kind through its QueryInterface, making it first
+// when the slot is empty. A new object's creation reference is dropped again: after a
+// granted interface the caller's reference is its only one, after a refusal it is gone.
+// The lock keeps two first callers from making two objects and keeps a final Release from
+// destroying the object between lookup and QueryInterface.
+template <typename T>
+HRESULT HandOutObject(std::atomic<T*>& slot, REFIID riid, void** ppv)
+{
+    ModuleLock lock;
+    T* pObject = slot.load();
+    const bool bMade = pObject == nullptr;
+    if (bMade) {
+        pObject = new (std::nothrow) T();
+        if (!pObject)
+            return E_OUTOFMEMORY;
+        slot = pObject;
+    }
+    const HRESULT hr = pObject->QueryInterface(riid, ppv);
+    if (bMade)
+        pObject->Release();
+    return hr;
+}
 
 // "CLSID\{...}" into a buffer of 160 bytes; false if the text cannot be made.
 bool MakeClassKeyText(char* pszKey, size_t cbKey);

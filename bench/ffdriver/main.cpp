@@ -1,6 +1,7 @@
 // ffbench [driver.dll...]: measures every driver build of this architecture (or the DLLs
 // named), each in a process of its own, and prints the figures. It never fails.
 #include "DriverHost.h"
+#include "EffectDesc.h"
 #include "PadSimulator.h"
 #include "SleepHook.h"
 #include "Stats.h"
@@ -13,47 +14,20 @@
 
 namespace {
 
-enum : DWORD { KIND_CONSTANT = 0, KIND_SINE = 3 };
+// A sine of full magnitude and 90 ms period, or a constant force, playing without end.
+std::unique_ptr<EffectDesc> Sine(DWORD dwPhase, LONG lDirection = 0)
+{
+    auto p = std::make_unique<EffectDesc>(lDirection, INFINITE);
+    p->Periodic(10000, dwPhase, 90000);
+    return p;
+}
 
-struct Effect {
-    DWORD rgdwAxes[2] = {DIJOFS_X, DIJOFS_Y};
-    LONG rglDirection[2] = {0, 0};
-    DICONSTANTFORCE constant{};
-    DIPERIODIC periodic{};
-    DIEFFECT eff{};
-
-    explicit Effect(LONG lDirection)
-    {
-        rglDirection[0] = lDirection;
-        eff.dwSize = sizeof(eff);
-        eff.dwFlags = DIEFF_POLAR | DIEFF_OBJECTOFFSETS;
-        eff.dwDuration = INFINITE;
-        eff.dwGain = 10000;
-        eff.dwTriggerButton = DIEB_NOTRIGGER;
-        eff.cAxes = 2;
-        eff.rgdwAxes = rgdwAxes;
-        eff.rglDirection = rglDirection;
-    }
-    Effect(const Effect&) = delete;
-    Effect& operator=(const Effect&) = delete;
-
-    static std::unique_ptr<Effect> Sine(DWORD dwPhase, LONG lDirection = 0)
-    {
-        auto p = std::make_unique<Effect>(lDirection);
-        p->periodic = {10000, 0, dwPhase, 90000};
-        p->eff.cbTypeSpecificParams = sizeof(p->periodic);
-        p->eff.lpvTypeSpecificParams = &p->periodic;
-        return p;
-    }
-    static std::unique_ptr<Effect> Constant(LONG lMagnitude)
-    {
-        auto p = std::make_unique<Effect>(0);
-        p->constant.lMagnitude = lMagnitude;
-        p->eff.cbTypeSpecificParams = sizeof(p->constant);
-        p->eff.lpvTypeSpecificParams = &p->constant;
-        return p;
-    }
-};
+std::unique_ptr<EffectDesc> Constant(LONG lMagnitude)
+{
+    auto p = std::make_unique<EffectDesc>(0, INFINITE);
+    p->Constant(lMagnitude);
+    return p;
+}
 
 double QpcMs()
 {
@@ -117,7 +91,7 @@ public:
                Driver()->SetGain(dwId, 10000) == S_OK;
     }
 
-    DWORD Download(DWORD dwId, DWORD dwKind, Effect& effect, DWORD dwFlags)
+    DWORD Download(DWORD dwId, DWORD dwKind, EffectDesc& effect, DWORD dwFlags)
     {
         DWORD dwHandle = 0;
         Driver()->DownloadEffect(dwId, dwKind, &dwHandle, &effect.eff, dwFlags);
@@ -130,10 +104,9 @@ public:
             return;
         std::printf("  mixing pass, one device, sines playing (pass sleep skipped):\n");
         for (int nEffects : {1, 16, 64}) {
-            std::vector<std::unique_ptr<Effect>> effects;
+            std::vector<std::unique_ptr<EffectDesc>> effects;
             for (int i = 0; i < nEffects; ++i) {
-                effects.push_back(Effect::Sine(static_cast<DWORD>(i * 36000 / nEffects),
-                                               (i % 4) * 9000));
+                effects.push_back(Sine(static_cast<DWORD>(i * 36000 / nEffects), (i % 4) * 9000));
                 Download(0, KIND_SINE, *effects.back(), DIEP_ALLPARAMS | DIEP_START);
             }
             Sleep(100);
@@ -165,7 +138,7 @@ public:
     {
         if (!bHooked)
             return;
-        auto sine = Effect::Sine(0);
+        auto sine = Sine(0);
         Download(0, KIND_SINE, *sine, DIEP_ALLPARAMS | DIEP_START);
         Sleep(100);
         const LONG nStart = SleepHook::nPassSleeps.load();
@@ -179,7 +152,7 @@ public:
 
     void StartLatency()
     {
-        auto force = Effect::Constant(10000);
+        auto force = Constant(10000);
         const DWORD dwHandle = Download(0, KIND_CONSTANT, *force, DIEP_ALLPARAMS);
         std::vector<double> samples;
         for (int i = 0; i < 250; ++i) {
@@ -210,9 +183,9 @@ public:
 
     void DownloadLatency()
     {
-        auto sine = Effect::Sine(0);
+        auto sine = Sine(0);
         Download(0, KIND_SINE, *sine, DIEP_ALLPARAMS | DIEP_START);
-        auto force = Effect::Constant(2000);
+        auto force = Constant(2000);
         DWORD dwHandle = Download(0, KIND_CONSTANT, *force, DIEP_ALLPARAMS | DIEP_START);
         Sleep(50);
         std::vector<double> samples;
@@ -257,10 +230,10 @@ public:
             for (int nTrial = 0; nTrial < 5; ++nTrial) {
                 if (!host.CreateDriver())
                     return;
-                std::vector<std::unique_ptr<Effect>> effects;
+                std::vector<std::unique_ptr<EffectDesc>> effects;
                 for (DWORD dwId = 0; dwId < nDevices; ++dwId) {
                     Open(dwId);
-                    effects.push_back(Effect::Sine(0));
+                    effects.push_back(Sine(0));
                     Download(dwId, KIND_SINE, *effects.back(), DIEP_ALLPARAMS | DIEP_START);
                 }
                 Sleep(100);

@@ -43,16 +43,19 @@ TEST_F(DriverTest, AnyStartCountPlaysOnce)
     EXPECT_EQ(pDriver->StartEffect(0, dwHandle, 0, 0), S_OK);
     Sleep(50);
     EXPECT_EQ(Status(dwHandle), 0u);
+    // The solo flag is ignored: the right motor's effect plays on throughout.
+    const DWORD dwOther = Download(KIND_CONSTANT, 10000, 9000);
     for (DWORD dwCount : {DWORD{1}, DWORD{5}, DWORD{INFINITE}}) {
         SCOPED_TRACE(dwCount);
         const double dStart = PadSimulator::NowMs();
         EXPECT_EQ(NextReport([&] { pDriver->StartEffect(0, dwHandle, DIES_SOLO, dwCount); }),
-                  MotorReportBytes(kFullLevel, 0));
+                  MotorReportBytes(kFullLevel, kFullLevel));
         ASSERT_TRUE(WaitUntil([&] { return Status(dwHandle) == 0; }, 3000));
         // One play of 100 ms (Wine's tick moves in 16 ms steps), not several or endless ones.
         const double dPlayed = PadSimulator::NowMs() - dStart;
         EXPECT_GT(dPlayed, 60.0);
         EXPECT_LT(dPlayed, 450.0);
+        EXPECT_EQ(Status(dwOther), static_cast<DWORD>(DIEGES_PLAYING));
     }
 }
 

@@ -1,5 +1,5 @@
-// Calls that race: first opens of one id, factory releases, and hand-outs that meet final
-// releases.
+// Calls that race: first opens of one id, first hand-outs, factory releases, and hand-outs
+// that meet final releases.
 #include "com_driver_dll.h"
 
 #include <atomic>
@@ -50,6 +50,34 @@ TEST_F(DriverTest, ConcurrentFirstOpensMakeOneServer)
         EXPECT_EQ(pDriver->Release(), 0u);
         pDriver = dll.CreateDriver();
         ASSERT_NE(pDriver, nullptr);
+    }
+}
+
+TEST(DriverConcurrency, FirstHandOutsMakeOneObject)
+{
+    DriverDll& dll = DriverDll::Get();
+    constexpr int kThreads = 6;
+    for (int nRound = 0; nRound < 50; ++nRound) {
+        IClassFactory* rgpFactory[kThreads] = {};
+        void* rgpvDriver[kThreads] = {};
+        // Every caller keeps what it was given until all have asked.
+        RunTogether(kThreads, [&](int i) {
+            rgpFactory[i] = dll.Factory();
+            if (rgpFactory[i])
+                rgpFactory[i]->CreateInstance(nullptr, IID_IDirectInputEffectDriver,
+                                              &rgpvDriver[i]);
+        });
+        for (int i = 0; i < kThreads; ++i) {
+            ASSERT_NE(rgpFactory[i], nullptr);
+            ASSERT_NE(rgpvDriver[i], nullptr);
+            EXPECT_EQ(rgpFactory[i], rgpFactory[0]) << "round " << nRound;
+            EXPECT_EQ(rgpvDriver[i], rgpvDriver[0]) << "round " << nRound;
+        }
+        for (int i = 0; i < kThreads; ++i) {
+            static_cast<IUnknown*>(rgpvDriver[i])->Release();
+            rgpFactory[i]->Release();
+        }
+        ASSERT_EQ(dll.pfnCanUnloadNow(), S_OK) << "round " << nRound;
     }
 }
 

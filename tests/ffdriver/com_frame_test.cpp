@@ -52,7 +52,10 @@ TEST_F(FrameTest, FactoryLivesUntilItsLastCallerReleases)
         EXPECT_EQ((bFirstGoesFirst ? pFirst : pSecond)->Release(), 0u);
         EXPECT_EQ(dll.pfnCanUnloadNow(), S_FALSE);
         IClassFactory* pLeft = bFirstGoesFirst ? pSecond : pFirst;
+        // A lock counts as one more reference.
         EXPECT_EQ(pLeft->LockServer(TRUE), S_OK);
+        EXPECT_EQ(pLeft->AddRef(), 2u);
+        EXPECT_EQ(pLeft->Release(), 1u);
         EXPECT_EQ(pLeft->LockServer(FALSE), S_OK);
         EXPECT_EQ(pLeft->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
         pv = kStale;

@@ -5,6 +5,7 @@
 #include <olectl.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,6 +36,36 @@ std::string Value(const std::string& key, const char* pszName)
     return std::to_string(dwType) + ":" + std::string(szData, cbData);
 }
 
+// Collects the debug output this thread writes while it lives; each piece as written.
+class DebugOutput {
+public:
+    DebugOutput() : hHandler(AddVectoredExceptionHandler(1, Handler)) { pCurrent = this; }
+    ~DebugOutput()
+    {
+        RemoveVectoredExceptionHandler(hHandler);
+        pCurrent = nullptr;
+    }
+    DebugOutput(const DebugOutput&) = delete;
+    DebugOutput& operator=(const DebugOutput&) = delete;
+    std::vector<std::string> pieces;
+
+private:
+    static LONG CALLBACK Handler(EXCEPTION_POINTERS* pInfo)
+    {
+        const EXCEPTION_RECORD& rec = *pInfo->ExceptionRecord;
+        if (rec.ExceptionCode != DBG_PRINTEXCEPTION_C || !pCurrent ||
+            GetCurrentThreadId() != pCurrent->dwThreadId || rec.NumberParameters < 2)
+            return EXCEPTION_CONTINUE_SEARCH;
+        // Length with the terminator, then the text.
+        pCurrent->pieces.emplace_back(reinterpret_cast<const char*>(rec.ExceptionInformation[1]),
+                                      rec.ExceptionInformation[0] - 1);
+        return EXCEPTION_CONTINUE_EXECUTION;
+    }
+    static inline DebugOutput* pCurrent = nullptr;
+    const DWORD dwThreadId = GetCurrentThreadId();
+    PVOID hHandler;
+};
+
 class RegistrationTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -59,7 +90,11 @@ TEST_F(RegistrationTest, RegistersExactEntriesAndRemovesThem)
         EXPECT_EQ(Value(kServerKey, nullptr), "1:" + std::string(szPath, cchPath + 1));
         EXPECT_EQ(Value(kServerKey, "ThreadingModel"), std::string("1:Both", 7));
     }
-    EXPECT_EQ(dll.pfnUnregisterServer(), S_OK);
+    {
+        DebugOutput debug;
+        EXPECT_EQ(dll.pfnUnregisterServer(), S_OK);
+        EXPECT_EQ(debug.pieces, (std::vector<std::string>{"corvenhalt: ", kClassKey, "\n"}));
+    }
     EXPECT_EQ(Shape(kClassKey), "missing");
     // A class that is not registered is already gone: no failure.
     EXPECT_EQ(dll.pfnUnregisterServer(), S_OK);

@@ -7,7 +7,14 @@ namespace {
 
 constexpr int kMaxLevel = 31;
 
-// The two motor bytes of either report form: {00, L, R, 00} or {01, A0, L, R, 0, 0, 0, 0}.
+std::string Bar(int nLevel)
+{
+    const int nFill = nLevel > kMaxLevel ? kMaxLevel : nLevel;
+    return "|" + std::string(nFill, '#') + std::string(kMaxLevel - nFill, ' ') + "|";
+}
+
+} // namespace
+
 bool MotorBytes(const std::vector<BYTE>& bytes, int* pnLeft, int* pnRight)
 {
     if (bytes.size() == 4 && bytes[0] == 0x00) {
@@ -22,14 +29,6 @@ bool MotorBytes(const std::vector<BYTE>& bytes, int* pnLeft, int* pnRight)
     }
     return false;
 }
-
-std::string Bar(int nLevel)
-{
-    const int nFill = nLevel > kMaxLevel ? kMaxLevel : nLevel;
-    return "|" + std::string(nFill, '#') + std::string(kMaxLevel - nFill, ' ') + "|";
-}
-
-} // namespace
 
 Timeline::Timeline(const PadSimulator& padArg) : pad(padArg) {}
 

@@ -5,6 +5,11 @@
 #include <windows.h>
 
 #include <mutex>
+#include <vector>
+
+// The two motor bytes of either report form, {00, L, R, 00} or {01, A0, L, R, 0, 0, 0, 0};
+// false for any other report.
+bool MotorBytes(const std::vector<BYTE>& bytes, int* pnLeft, int* pnRight);
 
 // Prints the reports that reach the simulated pad as they arrive: one line for every change
 // of the two motor bytes, with the time since the start and a bar for each motor. Script

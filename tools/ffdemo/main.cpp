@@ -1,41 +1,14 @@
 // ffdemo [driver.dll]: plays a short scripted sequence of effects through the driver on a
 // simulated pad and prints the motor reports as they arrive.
 #include "DriverHost.h"
+#include "EffectDesc.h"
 #include "Timeline.h"
 
 #include <cstdio>
 
 namespace {
 
-enum : DWORD { KIND_CONSTANT = 0, KIND_RAMP = 1, KIND_SINE = 3 };
 constexpr DWORD kPad = 0; // DirectInput's external joystick id of the pad
-
-// One effect as a game would describe it: polar direction in hundredths of a degree (0 is
-// the left motor, 9000 the right one), times in microseconds.
-struct Effect {
-    DWORD rgdwAxes[2] = {DIJOFS_X, DIJOFS_Y};
-    LONG rglDirection[2] = {0, 0};
-    DICONSTANTFORCE constant{};
-    DIRAMPFORCE ramp{};
-    DIPERIODIC periodic{};
-    DIENVELOPE envelope{};
-    DIEFFECT eff{};
-
-    Effect(LONG lDirection, DWORD dwDurationUs)
-    {
-        rglDirection[0] = lDirection;
-        eff.dwSize = sizeof(eff);
-        eff.dwFlags = DIEFF_POLAR | DIEFF_OBJECTOFFSETS;
-        eff.dwDuration = dwDurationUs;
-        eff.dwGain = 10000;
-        eff.dwTriggerButton = DIEB_NOTRIGGER;
-        eff.cAxes = 2;
-        eff.rgdwAxes = rgdwAxes;
-        eff.rglDirection = rglDirection;
-    }
-    Effect(const Effect&) = delete;
-    Effect& operator=(const Effect&) = delete;
-};
 
 class Demo {
 public:
@@ -45,7 +18,7 @@ public:
     }
 
     // Downloads and starts an effect in one call; its handle, or 0.
-    DWORD Play(DWORD dwKind, Effect& effect, const char* pszStep)
+    DWORD Play(DWORD dwKind, EffectDesc& effect, const char* pszStep)
     {
         timeline.Step(pszStep);
         DWORD dwHandle = 0;
@@ -74,49 +47,34 @@ public:
     void Run()
     {
         Until(200);
-        Effect left(0, 400000);
-        left.constant.lMagnitude = 10000;
-        left.eff.cbTypeSpecificParams = sizeof(left.constant);
-        left.eff.lpvTypeSpecificParams = &left.constant;
+        EffectDesc left(0, 400000);
+        left.Constant(10000);
         Play(KIND_CONSTANT, left, "constant force to the left, 0.4 s");
 
         Until(800);
-        Effect right(9000, 400000);
-        right.constant.lMagnitude = 10000;
-        right.eff.cbTypeSpecificParams = sizeof(right.constant);
-        right.eff.lpvTypeSpecificParams = &right.constant;
+        EffectDesc right(9000, 400000);
+        right.Constant(10000);
         Play(KIND_CONSTANT, right, "constant force to the right, 0.4 s");
 
         Until(1400);
-        Effect sine(0, 1000000);
-        sine.periodic.dwMagnitude = 10000;
-        sine.periodic.dwPeriod = 1500000; // played at a third of its length without tuning
-        sine.eff.cbTypeSpecificParams = sizeof(sine.periodic);
-        sine.eff.lpvTypeSpecificParams = &sine.periodic;
+        EffectDesc sine(0, 1000000);
+        sine.Periodic(10000, 0, 1500000); // played at a third of its length without tuning
         Play(KIND_SINE, sine, "sine on the left motor, 1 s");
 
         Until(2600);
-        Effect ramp(9000, 800000);
-        ramp.ramp.lStart = 0;
-        ramp.ramp.lEnd = 10000;
-        ramp.eff.cbTypeSpecificParams = sizeof(ramp.ramp);
-        ramp.eff.lpvTypeSpecificParams = &ramp.ramp;
+        EffectDesc ramp(9000, 800000);
+        ramp.Ramp(0, 10000);
         Play(KIND_RAMP, ramp, "ramp up on the right motor, 0.8 s");
 
         Until(3600);
-        Effect swell(4500, 200000);
-        swell.constant.lMagnitude = 10000;
-        swell.eff.cbTypeSpecificParams = sizeof(swell.constant);
-        swell.eff.lpvTypeSpecificParams = &swell.constant;
-        swell.envelope = {sizeof(DIENVELOPE), 0, 300000, 0, 300000};
-        swell.eff.lpEnvelope = &swell.envelope;
+        EffectDesc swell(4500, 200000);
+        swell.Constant(10000);
+        swell.Envelope(0, 300000, 0, 300000);
         Play(KIND_CONSTANT, swell, "envelope on both motors: 0.3 s attack, 0.2 s, 0.3 s fade");
 
         Until(4600);
-        Effect held(0, 2000000);
-        held.constant.lMagnitude = 10000;
-        held.eff.cbTypeSpecificParams = sizeof(held.constant);
-        held.eff.lpvTypeSpecificParams = &held.constant;
+        EffectDesc held(0, 2000000);
+        held.Constant(10000);
         Play(KIND_CONSTANT, held, "constant force to the left, 2 s");
         Until(4900);
         Command(DISFFC_PAUSE, "pause");
@@ -171,9 +129,9 @@ int main(int argc, char** argv)
     timeline.Stop();
 
     const auto reports = pad.Reports();
-    const bool bAtRest = !reports.empty() && reports.back().bytes.size() >= 3 &&
-                         reports.back().bytes[reports.back().bytes.size() == 4 ? 1 : 2] == 0 &&
-                         reports.back().bytes[reports.back().bytes.size() == 4 ? 2 : 3] == 0;
+    int nLeft = -1, nRight = -1;
+    const bool bAtRest = !reports.empty() && MotorBytes(reports.back().bytes, &nLeft, &nRight) &&
+                         nLeft == 0 && nRight == 0;
     std::printf("\n%u reports in all; the pad is %s; the driver %s be unloaded.\n",
                 static_cast<unsigned>(reports.size()), bAtRest ? "at rest" : "NOT at rest",
                 bUnloadable ? "can" : "can NOT");
