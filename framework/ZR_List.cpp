@@ -23,6 +23,9 @@ CZR_ListNode* CZR_List::AddTail(CZR_ListNode* pElement)
 
 CZR_ListNode* CZR_List::Insert(CZR_ListNode* pFirst, CZR_ListNode* pSecond)
 {
+    // Nothing to link: counting it would leave the count above the elements in the circle.
+    if (!pFirst && !pSecond)
+        return nullptr;
     ++nCount;
     if (!pSecond) {
         if (pTail) {

@@ -20,7 +20,7 @@ struct CZR_List {
     CZR_ListNode* AddTail(CZR_ListNode* pElement);
     CZR_ListNode* RemoveHead();
     // With pSecond null, appends pFirst. Otherwise inserts pSecond after pFirst, or as the new
-    // head when pFirst is null.
+    // head when pFirst is null. With both null, changes nothing and returns null.
     CZR_ListNode* Insert(CZR_ListNode* pFirst, CZR_ListNode* pSecond);
     void LinkAfter(CZR_ListNode* pAnchor, CZR_ListNode* pElement);
     // Takes pElement (an element of this list) out; null when the list is empty.

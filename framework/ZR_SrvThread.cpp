@@ -127,36 +127,22 @@ bool CZR_SrvThread::Stop()
 
 bool CZR_SrvThread::Pause()
 {
-    if (!CanPause())
-        return false;
-    WaitTransition();
-    Lock();
-    bool bResult = false;
-    const LONG nNow = nState.load();
-    if (nNow == SRV_PAUSED) {
-        bResult = true;
-    } else if (nNow == SRV_RUNNING) {
-        nState = SRV_PAUSE_REQUESTED;
-        bResult = true;
-    }
-    Unlock();
-    return bResult;
+    return CanPause() && RequestPauseChange(SRV_PAUSED, SRV_RUNNING, SRV_PAUSE_REQUESTED);
 }
 
 bool CZR_SrvThread::Resume()
 {
-    if (!CanPause())
-        return false;
+    return CanPause() && RequestPauseChange(SRV_RUNNING, SRV_PAUSED, SRV_RESUME_REQUESTED);
+}
+
+bool CZR_SrvThread::RequestPauseChange(SrvState nAlready, SrvState nFrom, SrvState nRequest)
+{
     WaitTransition();
     Lock();
-    bool bResult = false;
     const LONG nNow = nState.load();
-    if (nNow == SRV_RUNNING) {
-        bResult = true;
-    } else if (nNow == SRV_PAUSED) {
-        nState = SRV_RESUME_REQUESTED;
-        bResult = true;
-    }
+    const bool bResult = nNow == nAlready || nNow == nFrom;
+    if (nNow == nFrom)
+        nState = nRequest;
     Unlock();
     return bResult;
 }

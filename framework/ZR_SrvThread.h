@@ -74,6 +74,9 @@ protected:
 
 private:
     void Shutdown();
+    // Pause and Resume once CanPause agreed: true, changing nothing, in nAlready; true, writing
+    // nRequest, in nFrom; false in any other state.
+    bool RequestPauseChange(SrvState nAlready, SrvState nFrom, SrvState nRequest);
     // True when the worker thread exists no more, whatever state it left behind.
     bool WorkerGone();
 };

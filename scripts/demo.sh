@@ -3,7 +3,7 @@
 # sequence of effects on the simulated pad, printing the motor reports as they arrive.
 set -eu
 cd "$(dirname "$0")/.."
-if [ "$(id -u)" = 0 ]; then bash scripts/setup.sh; fi
+bash scripts/setup.sh </dev/null
 root=${BUILD_ROOT:-build}
 TARGETS="Vantrel ffdemo" bash scripts/build.sh i686
 # The first run makes the build tree's Wine prefix, which takes about a minute.

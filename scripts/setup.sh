@@ -4,7 +4,9 @@
 set -euo pipefail
 
 need=()
-have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+# Whole outputs are compared, not piped into grep -q: with pipefail, a writer cut off by grep's
+# early exit would make a present package look missing.
+have() { [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = 'install ok installed' ]; }
 
 packages=(
   cmake ninja-build
@@ -20,7 +22,7 @@ if [ ${#need[@]} -gt 0 ]; then
     echo "setup: missing packages (${need[*]}); run as root" >&2
     exit 1
   fi
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if ! grep -qx i386 <<<"$(dpkg --print-foreign-architectures)"; then
     dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
@@ -34,7 +36,7 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 
 # A Chinese UTF-8 locale so Wine uses code page 936 for the control panel's strings.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
+if ! grep -qix 'zh_CN.utf8' <<<"$(locale -a 2>/dev/null)"; then
   if [ "$(id -u)" = 0 ]; then
     sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen 2>/dev/null || true
     grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen

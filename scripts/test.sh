@@ -1,34 +1,53 @@
 #!/usr/bin/env bash
-# test.sh [--arch ARCH] [ctest arguments...]
-# Installs what is missing, builds both architectures (or the one named) and runs every test
+# test.sh [--arch ARCH]... [ctest arguments...]
+# Installs what is missing, builds both architectures (or the ones named) and runs every test
 # under Wine. Exits non-zero when any build step or test fails.
 set -u
 cd "$(dirname "$0")/.."
-archs=(i686 x86_64)
-if [ "${1:-}" = --arch ]; then archs=("$2"); shift 2; fi
+archs=()
+while [ "${1:-}" = --arch ]; do
+  [ $# -ge 2 ] || { echo "test.sh: --arch needs i686 or x86_64" >&2; exit 2; }
+  archs+=("$2"); shift 2
+done
+[ ${#archs[@]} -gt 0 ] || archs=(i686 x86_64)
 root=${BUILD_ROOT:-build}
 
-if [ "$(id -u)" = 0 ]; then bash scripts/setup.sh || exit 1; fi
+# As root it installs what is missing; as another user it stops when something is missing.
+bash scripts/setup.sh </dev/null || exit 1
 start=$(date +%s)
 status=0
 passed=0
 failed=0
+log=$(mktemp)
+running=""
+# An interrupted run still ends the wineserver it left.
+trap 'rm -f "$log"; [ -z "$running" ] || bash scripts/wine-stop.sh "$running"' EXIT
 for arch in "${archs[@]}"; do
   echo "== $arch: build"
   bash scripts/build.sh "$arch" || { echo "== $arch: build failed"; status=1; failed=$((failed + 1)); continue; }
   echo "== $arch: tests"
-  bash scripts/wine-prep.sh "$root/$arch"
-  log=$(mktemp)
-  (cd "$root/$arch" && ctest --output-on-failure --timeout 300 "$@") 2>&1 | tee "$log"
-  [ "${PIPESTATUS[0]}" = 0 ] || status=1
-  # ctest's summary: "N% tests passed, F tests failed out of T"
-  if summary=$(grep -E 'tests failed out of [0-9]+' "$log" | tail -n 1); then
-    f=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$summary")
-    t=$(sed -E 's/.* tests failed out of ([0-9]+).*/\1/' <<<"$summary")
-    passed=$((passed + t - f)); failed=$((failed + f))
+  running="$root/$arch"
+  if bash scripts/wine-prep.sh "$running"; then
+    # ctest writes to our own output, not into a pipe: a Wine process left behind by a test
+    # cannot then keep the run waiting for the pipe to close.
+    : >"$log"
+    (cd "$running" && ctest --output-on-failure --timeout 300 --output-log "$log" "$@") </dev/null
+    rc=$?
+    [ "$rc" = 0 ] || status=1
+    # ctest's summary: "N% tests passed, F tests failed out of T"
+    if summary=$(grep -E 'tests failed out of [0-9]+' "$log" | tail -n 1); then
+      f=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$summary")
+      t=$(sed -E 's/.* tests failed out of ([0-9]+).*/\1/' <<<"$summary")
+      passed=$((passed + t - f)); failed=$((failed + f))
+    elif [ "$rc" != 0 ]; then
+      failed=$((failed + 1))
+    fi
+  else
+    echo "== $arch: the Wine prefix or the display could not be prepared"
+    status=1; failed=$((failed + 1))
   fi
-  rm -f "$log"
-  bash scripts/wine-stop.sh "$root/$arch"
+  bash scripts/wine-stop.sh "$running"
+  running=""
 done
 echo "== done in $(( $(date +%s) - start )) s"
 echo "$passed passed, $failed failed"

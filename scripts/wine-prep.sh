@@ -12,9 +12,14 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:$VANTREL_DISPLAY_NUM
 fi
 num=${DISPLAY#:}; num=${num%%.*}
+# A server that died leaves its lock and socket behind; they would stop a new one from starting.
+if [ -f "/tmp/.X$num-lock" ] && [ ! -d "/proc/$(tr -dc 0-9 <"/tmp/.X$num-lock")" ]; then
+  rm -f "/tmp/.X$num-lock" "/tmp/.X11-unix/X$num"
+fi
 if [ ! -e "/tmp/.X11-unix/X$num" ]; then
   setsid Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$num" ] && break; sleep 0.1; done
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$num" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$num" ] || { echo "wine-prep: no display :$num" >&2; exit 1; }
 fi
 
 if [ ! -f "$WINEPREFIX/.vantrel-ready" ]; then

@@ -115,6 +115,10 @@ TEST_F(ListTest, PositionalInsert)
     EXPECT_EQ(list.pTail, &e[3]);
     EXPECT_EQ(list.nCount, 4u);
     ExpectCircle(list);
+
+    EXPECT_EQ(list.Insert(nullptr, nullptr), nullptr); // no element: nothing changes
+    EXPECT_EQ(list.nCount, 4u);
+    EXPECT_EQ(Walk(list), (std::vector<int>{1, 2, 3, 4}));
 }
 
 } // namespace

@@ -79,6 +79,37 @@ TEST(SrvThreadTest, PauseAndResumeAreRefused)
     EXPECT_EQ(client.GetState(), SRV_RUNNING);
 }
 
+// A class that allows pausing; its states are set by hand, as no worker carries a pause through.
+class PausableThread : public CZR_SrvThread {
+public:
+    PausableThread() : CZR_SrvThread(nullptr, nullptr) {}
+    bool CanPause() override { return true; }
+    void ForceState(SrvState nNew) { nState = nNew; }
+};
+
+TEST(SrvThreadTest, PauseAndResumeFollowTheStateWhenAllowed)
+{
+    PausableThread thread;
+    EXPECT_FALSE(thread.Pause());
+    EXPECT_FALSE(thread.Resume());
+    EXPECT_EQ(thread.GetState(), SRV_IDLE);
+
+    thread.ForceState(SRV_PAUSED);
+    EXPECT_TRUE(thread.Pause());
+    EXPECT_EQ(thread.GetState(), SRV_PAUSED);
+    EXPECT_TRUE(thread.Resume());
+    EXPECT_EQ(thread.GetState(), SRV_RESUME_REQUESTED);
+
+    thread.ForceState(SRV_RUNNING);
+    EXPECT_TRUE(thread.Resume());
+    EXPECT_EQ(thread.GetState(), SRV_RUNNING);
+    EXPECT_TRUE(thread.Pause());
+    EXPECT_EQ(thread.GetState(), SRV_PAUSE_REQUESTED);
+    // Without a worker nobody answers the request: the wait before acting settles it as stopped.
+    EXPECT_FALSE(thread.Resume());
+    EXPECT_EQ(thread.GetState(), SRV_STOPPED);
+}
+
 TEST(SrvThreadTest, StopBeforeStartThenStart)
 {
     ProbeClient client;
