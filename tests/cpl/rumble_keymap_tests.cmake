@@ -9,8 +9,4 @@ if(VANTREL_ARCH STREQUAL i686 AND TARGET cpl_testsupport)
   vantrel_add_test(cpl_rumble_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/rumble_page_tests.cpp
     LIBS ulvane_obj cpl_testsupport)
-
-  # Shows the key picker for a screenshot; not run by ctest.
-  add_executable(cpl_keymap_showpicker ${CMAKE_CURRENT_LIST_DIR}/keymap_showpicker.cpp)
-  target_link_libraries(cpl_keymap_showpicker PRIVATE ulvane_obj)
 endif()
