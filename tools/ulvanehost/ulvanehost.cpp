@@ -10,9 +10,9 @@
 // --id           joystick id handed to the sheet with SetID (default 0)
 // --close-after  cancel the sheet after this many milliseconds (default: stay open)
 //
-// Under Xvfb (from the repository root, after scripts/wine-prep.sh build-frame/i686):
-//   DISPLAY=:93 scripts/wine-run.sh $PWD/build-frame/i686/wineprefix /usr/lib/wine/wine
-//       build-frame/i686/tools/ulvanehost/ulvanehost.exe --page 2 --close-after 8000 &
+// Under Xvfb (from the repository root, after scripts/wine-prep.sh build/i686):
+//   DISPLAY=:93 scripts/wine-run.sh $PWD/build/i686/wineprefix /usr/lib/wine/wine
+//       build/i686/tools/ulvanehost/ulvanehost.exe --page 2 --close-after 8000 &
 //   (one command line)
 //   sleep 5; xwd -root -display :93 -silent | convert xwd:- /tmp/about.png
 // The pages are shown with PropertySheetW so their Chinese captions survive any code page.
