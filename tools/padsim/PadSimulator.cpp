@@ -184,8 +184,12 @@ void PadSimulator::Command(ULONG_PTR key)
 
 void PadSimulator::RefuseOpens(bool bRefuse)
 {
-    if (hThread)
-        Command(bRefuse ? KEY_REFUSE : KEY_ACCEPT);
+    if (!hThread)
+        return;
+    // Closing the instances would throw away reports already written but not yet read.
+    if (bRefuse)
+        Sync();
+    Command(bRefuse ? KEY_REFUSE : KEY_ACCEPT);
 }
 
 DWORD WINAPI PadSimulator::ThreadProc(LPVOID pParam)

@@ -42,7 +42,8 @@ public:
     // has then been recorded. The marker is not kept. Returns the count of reports.
     size_t Sync(DWORD dwTimeoutMs = 5000);
 
-    // While refusing, no instance listens, so opening the path fails.
+    // While refusing, no instance listens, so opening the path fails. Reports written before
+    // the call are recorded first.
     void RefuseOpens(bool bRefuse);
 
     static double NowMs();
