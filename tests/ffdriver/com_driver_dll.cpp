@@ -72,25 +72,12 @@ std::vector<BYTE> MotorReportBytes(BYTE bLeft, BYTE bRight)
 }
 
 EffectParams::EffectParams(DWORD dwKind, LONG lMagnitude, LONG lDirection, DWORD dwDurationUs)
+    : EffectDesc(lDirection, dwDurationUs)
 {
-    rglDirection[0] = lDirection;
-    eff.dwSize = sizeof(DIEFFECT);
-    eff.dwFlags = DIEFF_POLAR | DIEFF_OBJECTOFFSETS;
-    eff.dwDuration = dwDurationUs;
-    eff.dwGain = 10000;
-    eff.dwTriggerButton = DIEB_NOTRIGGER;
-    eff.cAxes = 2;
-    eff.rgdwAxes = rgdwAxes;
-    eff.rglDirection = rglDirection;
-    if (dwKind == KIND_CONSTANT) {
-        constant.lMagnitude = lMagnitude;
-        eff.cbTypeSpecificParams = sizeof(constant);
-        eff.lpvTypeSpecificParams = &constant;
-    } else {
-        periodic = {static_cast<DWORD>(lMagnitude), 0, 0, 90000};
-        eff.cbTypeSpecificParams = sizeof(periodic);
-        eff.lpvTypeSpecificParams = &periodic;
-    }
+    if (dwKind == KIND_CONSTANT)
+        Constant(lMagnitude);
+    else
+        Periodic(static_cast<DWORD>(lMagnitude), 0, 90000);
 }
 
 void DriverTest::SetUp()

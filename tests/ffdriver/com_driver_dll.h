@@ -8,6 +8,7 @@
 #include <dinput.h>
 #include <dinputd.h>
 
+#include "EffectDesc.h"
 #include "PadSimulator.h"
 #include "watchdog.h"
 
@@ -40,21 +41,10 @@ inline bool IsZeroReport(const std::vector<BYTE>& b) { return b == MotorReportBy
 constexpr BYTE kFullLevel = 12;
 constexpr BYTE kHalfLevel = 10;
 
-enum : DWORD { KIND_CONSTANT = 0, KIND_SINE = 3 };
-
-// An effect description that owns what it points to. Polar direction in hundredths of a
-// degree: 0 drives the left motor, 9000 the right one.
-struct EffectParams {
-    DIEFFECT eff{};
-    DWORD rgdwAxes[2] = {DIJOFS_X, DIJOFS_Y};
-    LONG rglDirection[2] = {0, 0};
-    DICONSTANTFORCE constant{};
-    DIPERIODIC periodic{};
-
+// A constant force, or a sine of 90 ms, at full effect gain.
+struct EffectParams : EffectDesc {
     EffectParams(DWORD dwKind, LONG lMagnitude, LONG lDirection = 0,
                  DWORD dwDurationUs = INFINITE);
-    EffectParams(const EffectParams&) = delete;
-    EffectParams& operator=(const EffectParams&) = delete;
 };
 
 // A driver object and one simulated pad. Every test leaves the module with nothing alive.

@@ -19,6 +19,7 @@ function(vantrel_add_com_test name dll revision)
   endif()
   vantrel_add_test(${name} SOURCES ${sources} LIBS padsim ole32 uuid dxguid advapi32
                    TIMEOUT 240)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tools/ffdemo)
   target_compile_definitions(${name} PRIVATE VANTREL_DLL_PATH="$<TARGET_FILE:${dll}>"
                              COM_DLL_REVISION=${revision})
   add_dependencies(${name} ${dll})
