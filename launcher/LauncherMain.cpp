@@ -35,8 +35,38 @@ bool WriteWhole(HANDLE hFile, const void* pData, DWORD cbData)
     return WriteFile(hFile, pData, cbData, &cbWritten, nullptr) && cbWritten == cbData;
 }
 
-// Starts the file with its own path as the whole command line and waits until it ends.
-void RunAndWait(const char* pszFile)
+// True when the file holds exactly the given bytes, read from its start.
+bool HoldsExactly(HANDLE hFile, const BYTE* pData, DWORD cbData)
+{
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(hFile, &size) || size.QuadPart != cbData)
+        return false;
+    BYTE buffer[4096];
+    for (DWORD dwDone = 0; dwDone < cbData;) {
+        DWORD cbRead = 0;
+        const DWORD cbWant = cbData - dwDone < sizeof buffer ? cbData - dwDone : sizeof buffer;
+        if (!ReadFile(hFile, buffer, cbWant, &cbRead, nullptr) || cbRead != cbWant ||
+            memcmp(buffer, pData + dwDone, cbRead) != 0)
+            return false;
+        dwDone += cbRead;
+    }
+    return true;
+}
+
+// Removes a file left from an earlier run, but only one that nobody holds open: a held file
+// may belong to another process, which would then decide what runs. True when no file is left.
+bool RemoveLeftover(const char* pszFile)
+{
+    ScopedHandle leftover(CreateFileA(pszFile, DELETE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (leftover.Get() == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    return true;
+}
+
+// Starts the file with its own path as the whole command line and waits until it ends. The
+// caller holds the file open against writers, so what starts is what it checked.
+void RunAndWait(const char* pszFile, ScopedHandle& guard)
 {
     char szCommandLine[MAX_PATH];
     strcpy(szCommandLine, pszFile);
@@ -48,12 +78,43 @@ void RunAndWait(const char* pszFile)
     PROCESS_INFORMATION processInfo = {};
     // The path goes in as the program name too: unquoted on the command line alone, a Windows
     // folder with a space in its name would start whatever program its first word names.
-    if (!CreateProcessA(pszFile, szCommandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startupInfo, &processInfo))
+    const BOOL bStarted = CreateProcessA(pszFile, szCommandLine, nullptr, nullptr, FALSE, 0,
+                                         nullptr, nullptr, &startupInfo, &processInfo);
+    guard.Close();
+    if (!bStarted)
         return;
     ScopedHandle process(processInfo.hProcess);
     ScopedHandle thread(processInfo.hThread);
     WaitForSingleObject(process.Get(), INFINITE);
+}
+
+// Writes the program into a file of its own, made anew and shared with no writer, then opens
+// it again for reading only, still shared with no writer, and checks every byte. Returns that
+// read handle, which keeps the bytes fixed until the program has started; INVALID_HANDLE_VALUE
+// when the file could not be made ours, and false in bCreated when it is not ours to delete.
+HANDLE WriteSetupProgram(const char* pszFile, const BYTE* pSetup, DWORD cbSetup, bool& bCreated)
+{
+    bCreated = false;
+    if (!RemoveLeftover(pszFile))
+        return INVALID_HANDLE_VALUE;
+    ScopedHandle file(CreateFileA(pszFile, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE)
+        return INVALID_HANDLE_VALUE;
+    bCreated = true;
+    const bool bWhole = WriteWhole(file.Get(), pSetup, cbSetup);
+    file.Close();
+    // A program written only in part is never started.
+    if (!bWhole)
+        return INVALID_HANDLE_VALUE;
+    // Between the close and this open another writer could slip in: the bytes are checked.
+    HANDLE hGuard = CreateFileA(pszFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hGuard != INVALID_HANDLE_VALUE && !HoldsExactly(hGuard, pSetup, cbSetup)) {
+        CloseHandle(hGuard);
+        return INVALID_HANDLE_VALUE;
+    }
+    return hGuard;
 }
 
 } // namespace
@@ -91,21 +152,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 0;
     }
 
-    ScopedHandle file(CreateFileA(szFile, GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) {
-        // Held by someone else: leave it alone, start nothing.
-        FreeResource(hResource);
-        return 0;
-    }
-    const bool bWhole = WriteWhole(file.Get(), pSetup, cbSetup);
-    file.Close();
+    bool bCreated = false;
+    ScopedHandle guard(
+        WriteSetupProgram(szFile, static_cast<const BYTE*>(pSetup), cbSetup, bCreated));
     FreeResource(hResource);
-
-    // A program written only in part is never started; it is deleted all the same.
-    if (bWhole)
-        RunAndWait(szFile);
+    // Held or made by someone else: leave it alone, start nothing.
+    if (!bCreated)
+        return 0;
+    if (guard.Get() != INVALID_HANDLE_VALUE)
+        RunAndWait(szFile, guard);
     DeleteFileA(szFile);
     return 0;
 }

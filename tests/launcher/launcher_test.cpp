@@ -235,6 +235,31 @@ TEST(Launcher, FileHeldWithoutSharingMeansNothingStartedOrDeleted)
     DeleteFileA(SetupPath().c_str());
 }
 
+// A file that another process made first, or holds open even with full sharing, could be
+// rewritten by it after the launcher wrote it: the launcher must neither write it nor start it.
+TEST(Launcher, FileHeldWithFullSharingIsNeitherWrittenNorStarted)
+{
+    CreateDirectoryA(WindowsPath("\\Temp").c_str(), nullptr);
+    HANDLE hHeld = CreateFileA(SetupPath().c_str(), GENERIC_READ | GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
+    // A program that runs, and differs from the one the launcher carries by a tail.
+    const std::string substitute = ReadWhole(SETUP_CHILD_EXE) + "substitute";
+    DWORD cbWritten = 0;
+    WriteFile(hHeld, substitute.data(), static_cast<DWORD>(substitute.size()), &cbWritten,
+              nullptr);
+    {
+        LauncherRun run(LAUNCHER_WITH_CHILD_EXE, 0, false);
+        EXPECT_EQ(run.ExitCode(30000), 0u);
+    }
+    EXPECT_FALSE(Exists(ReportPath())) << "a program was started from a file held by another";
+    EXPECT_TRUE(ReadWhole(SetupPath()) == substitute) << "the held file was rewritten";
+    CloseHandle(hHeld);
+    EXPECT_TRUE(Exists(SetupPath()));
+    DeleteFileA(SetupPath().c_str());
+}
+
 TEST(Launcher, WaitsOnlyForTheProcessItStarted)
 {
     // The child starts a grandchild, held until this case ends, and ends at once: the launcher
