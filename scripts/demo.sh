@@ -6,8 +6,10 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh </dev/null
 root=${BUILD_ROOT:-build}
 TARGETS="Vantrel ffdemo" bash scripts/build.sh i686
+. scripts/display.sh
+display_note
+trap 'bash scripts/wine-stop.sh "$root/i686"; display_release' EXIT
 # The first run makes the build tree's Wine prefix, which takes about a minute.
 bash scripts/wine-prep.sh "$root/i686"
-trap 'bash scripts/wine-stop.sh "$root/i686"' EXIT
 bash scripts/wine-run.sh "$PWD/$root/i686/wineprefix" /usr/lib/wine/wine \
   "$root/i686/tools/ffdemo/ffdemo.exe"

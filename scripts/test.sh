@@ -20,8 +20,10 @@ passed=0
 failed=0
 log=$(mktemp)
 running=""
-# An interrupted run still ends the wineserver it left.
-trap 'rm -f "$log"; [ -z "$running" ] || bash scripts/wine-stop.sh "$running"' EXIT
+. scripts/display.sh
+display_note
+# An interrupted run still ends the wineserver it left, and the display it started.
+trap 'rm -f "$log"; [ -z "$running" ] || bash scripts/wine-stop.sh "$running"; display_release' EXIT
 for arch in "${archs[@]}"; do
   echo "== $arch: build"
   bash scripts/build.sh "$arch" || { echo "== $arch: build failed"; status=1; failed=$((failed + 1)); continue; }
