@@ -7,6 +7,7 @@ std::atomic<DWORD> g_dwZeroReportRepeats{0};
 std::atomic<FFTickSource> g_pfnTickSource{&GetTickCount};
 std::atomic<FFJoyCapsSource> g_pfnJoyGetDevCaps{&joyGetDevCapsA};
 std::atomic<FFAllocator> g_pfnEffectAlloc{&std::malloc};
+std::atomic<FFDeviceOpener> g_pfnOpenDevice{&CreateFileA};
 
 namespace {
 
@@ -65,7 +66,8 @@ bool ReadValuePrefix(HKEY hKey, LPCSTR pszName, void* pvDest, DWORD cbDest, DWOR
 
 FFServer::FFServer(DWORD dwJoyIdArg, CZR_DayLog* pLogArg, CZR_DayLog* pErrLogArg)
     : CZR_SrvClient(0, 0, pLogArg, pErrLogArg), dwJoyId(dwJoyIdArg), dwProductId(0), bActive(0),
-      lLastLeft(0), lLastRight(0), dwDeviceGain(0), dwPlaySummary(EFFECT_STOPPED), settings{}
+      lLastLeft(0), lLastRight(0), dwFailedWrites(0), dwLastWriteTick(0), dwDeviceGain(0),
+      dwPlaySummary(EFFECT_STOPPED), settings{}
 {
     szDevicePath[0] = '\0';
     effects.Init();

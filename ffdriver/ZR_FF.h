@@ -89,6 +89,13 @@ struct FFEffect {
     DWORD dwState; // EffectPlayState
 };
 
+// A pad that refuses writes (unplugged, its path gone) is not opened on every pass for as
+// long as it refuses: after kReportFreeRetries failed reports in a row the pass writes at most
+// once per kReportRetryMs. What it then writes is its own totals, so the pad gets the latest
+// ones (or the zero of a stop) within about kReportRetryMs of its return.
+constexpr DWORD kReportFreeRetries = 3;
+constexpr DWORD kReportRetryMs = 50;
+
 // Motor byte for one total: 0 for 0, else total * 23 / 10000 + 8 (8..31). Totals above
 // 10000 count as 10000, so no byte above 31 ever reaches the pad.
 BYTE MotorLevel(DWORD dwTotal);
@@ -105,7 +112,8 @@ public:
     bool IdlePass() override;
 
     // Writes one motor report for the two totals (0..10000) to szDevicePath, opening and
-    // closing the path. True only when the whole report was written.
+    // closing the path. True only when the whole report was written. Counts nothing: the pass
+    // and the store write through SendCountedReport.
     bool SendMotorReport(DWORD dwLeft, DWORD dwRight);
 
     // Converts the device interface path into szDevicePath. A path that does not fit leaves
@@ -141,6 +149,10 @@ public:
     std::atomic<BYTE> bActive;
     LONG lLastLeft;  // totals of the pass's last report that reached the pad; -1 unknown
     LONG lLastRight;
+    // Reports of the pass and the store, in a row, that did not reach the pad (0 after one that
+    // did), and the tick of the last report they tried. Guarded by the lock, like lLastLeft.
+    DWORD dwFailedWrites;
+    DWORD dwLastWriteTick;
     std::atomic<DWORD> dwDeviceGain;
     CZR_List effects;
     std::atomic<DWORD> dwPlaySummary; // EffectPlayState of the last pass
@@ -150,6 +162,12 @@ private:
     LONG EffectLevel(FFEffect* pEffect, DWORD tau);
     void FreeAllEffects();
     void SendZeroReportLocked();
+    // SendMotorReport, its outcome counted in dwFailedWrites and dwLastWriteTick (dwNow).
+    // Lock held.
+    bool SendCountedReport(DWORD dwLeft, DWORD dwRight, DWORD dwNow);
+    // Whether the pass may write at dwNow: not while the last kReportFreeRetries or more
+    // writes failed and the last of them is less than kReportRetryMs old. Lock held.
+    bool ReportDue(DWORD dwNow) const;
 };
 
 // Reads up to cbDest bytes of a registry value into pvDest, whatever the value's length; true
@@ -165,11 +183,14 @@ extern std::atomic<DWORD> g_dwSetting;
 void ReadStrengthSetting();
 #endif
 
-// Replaceable calls, so tests can set the clock, the joystick caps and allocation failures.
-// Each defaults to the real call.
+// Replaceable calls, so tests can set the clock, the joystick caps and allocation failures,
+// and see every open of the device path. Each defaults to the real call.
 using FFTickSource = DWORD(WINAPI*)();
 using FFJoyCapsSource = MMRESULT(WINAPI*)(UINT_PTR, LPJOYCAPSA, UINT);
 using FFAllocator = void* (*)(size_t);
+using FFDeviceOpener = HANDLE(WINAPI*)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
+                                       DWORD, HANDLE);
 extern std::atomic<FFTickSource> g_pfnTickSource;
 extern std::atomic<FFJoyCapsSource> g_pfnJoyGetDevCaps;
 extern std::atomic<FFAllocator> g_pfnEffectAlloc;
+extern std::atomic<FFDeviceOpener> g_pfnOpenDevice; // CreateFileA, once per report written

@@ -291,20 +291,27 @@ bool FFServer::RunPass()
     const LONG lLeft = static_cast<LONG>(llLeftTotal > kFullScale ? kFullScale : llLeftTotal);
     const LONG lRight = static_cast<LONG>(llRightTotal > kFullScale ? kFullScale : llRightTotal);
 
-    if (lLeft != lLastLeft || lRight != lLastRight) {
-        // Only a report that reached the pad counts as sent; otherwise a later pass retries.
-        if (SendMotorReport(static_cast<DWORD>(lLeft), static_cast<DWORD>(lRight))) {
-            lLastLeft = lLeft;
-            lLastRight = lRight;
-            g_dwZeroReportRepeats = 0;
+    // A pad that refused the last few writes is tried again only every kReportRetryMs; the
+    // passes in between write nothing and use up no zero repeat.
+    const DWORD dwNow = pfnTick();
+    if (ReportDue(dwNow)) {
+        if (lLeft != lLastLeft || lRight != lLastRight) {
+            // Only a report that reached the pad counts as sent; otherwise a later pass sends
+            // its own totals, the latest ones.
+            if (SendCountedReport(static_cast<DWORD>(lLeft), static_cast<DWORD>(lRight),
+                                  dwNow)) {
+                lLastLeft = lLeft;
+                lLastRight = lRight;
+                g_dwZeroReportRepeats = 0;
+            }
+        } else if (lLastLeft == 0 && lLastRight == 0) {
+            DWORD dwRepeats = g_dwZeroReportRepeats.load();
+            while (dwRepeats < 5 &&
+                   !g_dwZeroReportRepeats.compare_exchange_weak(dwRepeats, dwRepeats + 1)) {
+            }
+            if (dwRepeats < 5)
+                SendCountedReport(0, 0, dwNow);
         }
-    } else if (lLastLeft == 0 && lLastRight == 0) {
-        DWORD dwRepeats = g_dwZeroReportRepeats.load();
-        while (dwRepeats < 5 &&
-               !g_dwZeroReportRepeats.compare_exchange_weak(dwRepeats, dwRepeats + 1)) {
-        }
-        if (dwRepeats < 5)
-            SendMotorReport(0, 0);
     }
     Unlock();
     Sleep(1);

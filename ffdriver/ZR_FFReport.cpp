@@ -9,9 +9,9 @@ namespace {
 // Every report opens the path, writes it whole and closes it; nothing stays open to the pad.
 bool WriteReport(const char* pszPath, const void* pReport, DWORD cbReport)
 {
-    HANDLE hDevice = CreateFileA(pszPath, GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE hDevice = g_pfnOpenDevice.load()(pszPath, GENERIC_READ | GENERIC_WRITE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hDevice == INVALID_HANDLE_VALUE)
         return false;
     DWORD Ret = 0;
@@ -79,3 +79,19 @@ bool FFServer::SendMotorReport(DWORD dwLeft, DWORD dwRight)
 }
 
 #endif
+
+bool FFServer::SendCountedReport(DWORD dwLeft, DWORD dwRight, DWORD dwNow)
+{
+    const bool bSent = SendMotorReport(dwLeft, dwRight);
+    if (bSent)
+        dwFailedWrites = 0;
+    else if (dwFailedWrites != MAXDWORD)
+        ++dwFailedWrites;
+    dwLastWriteTick = dwNow;
+    return bSent;
+}
+
+bool FFServer::ReportDue(DWORD dwNow) const
+{
+    return dwFailedWrites < kReportFreeRetries || dwNow - dwLastWriteTick >= kReportRetryMs;
+}

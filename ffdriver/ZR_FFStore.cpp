@@ -266,10 +266,12 @@ bool FFServer::StopEffect(DWORD dwHandle)
 // report of a pass can overtake them or be overtaken by them. The pass's last totals no
 // longer stand on the pad afterwards: unless they were zero already, they are marked as
 // unknown, so the next pass sends its totals whatever they are (a pause and continue between
-// two passes would otherwise leave the motor at 0 under a playing effect).
+// two passes would otherwise leave the motor at 0 under a playing effect). The same marking
+// makes the pass send the zero again when this one does not reach the pad, under the pass's
+// bounded retry; and the outcome counts for that retry like the pass's own writes.
 void FFServer::SendZeroReportLocked()
 {
-    SendMotorReport(0, 0);
+    SendCountedReport(0, 0, Now());
     if (lLastLeft != 0 || lLastRight != 0)
         lLastLeft = lLastRight = -1;
 }

@@ -84,6 +84,8 @@ TEST_F(FrameTest, CreateInstanceRefusalsLeaveNoDriver)
 TEST_F(FrameTest, DriverObjectIsSharedUntilItsLastRelease)
 {
     for (bool bFirstGoesFirst : {true, false}) {
+        SCOPED_TRACE(bFirstGoesFirst ? "first reference released first"
+                                     : "second reference released first");
         IClassFactory* pFactory = dll.Factory();
         ASSERT_NE(pFactory, nullptr);
         IUnknown* pFirst = nullptr;
@@ -102,9 +104,22 @@ TEST_F(FrameTest, DriverObjectIsSharedUntilItsLastRelease)
         EXPECT_EQ(pv, nullptr);
 
         EXPECT_EQ(bFirstGoesFirst ? pFirst->Release() : pSecond->Release(), 1u);
+        // Whichever reference is left still reaches a working driver object, and it is still
+        // the one the module hands out.
+        IUnknown* pLeft = bFirstGoesFirst ? static_cast<IUnknown*>(pSecond) : pFirst;
+        pv = kStale;
+        ASSERT_EQ(pLeft->QueryInterface(IID_IDirectInputEffectDriver, &pv), S_OK);
+        auto* pDriver = static_cast<IDirectInputEffectDriver*>(pv);
+        EXPECT_EQ(static_cast<IUnknown*>(pDriver), pLeft);
         DIDRIVERVERSIONS vers{sizeof(vers), 0, 0, 0};
-        EXPECT_EQ(bFirstGoesFirst ? pSecond->GetVersions(&vers) : S_OK, S_OK);
+        EXPECT_EQ(pDriver->GetVersions(&vers), S_OK);
+        EXPECT_EQ(vers.dwFFDriverVersion, 0xF1Fu);
+        EXPECT_EQ(pDriver->Release(), 1u);
+        IDirectInputEffectDriver* pAgain = dll.CreateDriver();
+        ASSERT_NE(pAgain, nullptr);
+        EXPECT_EQ(static_cast<IUnknown*>(pAgain), pLeft);
+        EXPECT_EQ(pAgain->Release(), 1u);
         EXPECT_EQ(dll.pfnCanUnloadNow(), S_FALSE);
-        EXPECT_EQ(bFirstGoesFirst ? pSecond->Release() : pFirst->Release(), 0u);
+        EXPECT_EQ(pLeft->Release(), 0u);
     }
 }

@@ -43,11 +43,13 @@ inline void SetStrengthSetting(LONGLONG llValue)
     RegCloseKey(hKey);
 }
 
-// Module-wide state as a test starts: the given clock, the zero-report repeats used up (so
-// only reports a test causes reach the pad) and, in the later revision, no "Setting".
+// Module-wide state as a test starts: the given clock, the real device opener, the
+// zero-report repeats used up (so only reports a test causes reach the pad) and, in the later
+// revision, no "Setting".
 inline void ResetModuleState(FFTickSource pfnTick)
 {
     g_pfnTickSource = pfnTick;
+    g_pfnOpenDevice = &CreateFileA;
     g_dwZeroReportRepeats = 5;
 #if VANTREL_REVISION >= 2
     g_dwSetting = 0;

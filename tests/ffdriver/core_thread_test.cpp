@@ -1,6 +1,9 @@
 #include "core_fixture.h"
 #include "watchdog.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -40,19 +43,28 @@ TEST_F(WorkerTest, TeardownWhilePlayingEndsWithOneZeroReport)
         ASSERT_TRUE(server->AddEffect(0, &h, &params.eff, DIEP_START));
         server->StartEffect(h);
     }
-    // Three effects: left 2000 + 0 + 1414, right 0 + 2000 + 1414.
+    // Three effects: left 2000 + 0 + 1414, right 0 + 2000 + 1414. The mix reached the pad
+    // before lLastLeft took it, and with the totals steady the worker writes nothing more.
     ASSERT_TRUE(WaitUntil([&] { return server->lLastLeft == 3414; }, 5000));
-    delete server;
-    const double dDeleted = PadSimulator::NowMs();
-    pad.Sync();
-    const auto reports = pad.Reports();
-    ASSERT_GE(reports.size(), 3u);
+    const size_t nBefore = pad.Sync();
+    auto reports = pad.Reports();
+    ASSERT_GE(reports.size(), 2u);
     EXPECT_EQ(reports.front().bytes, ReportBytes(0, 0));
-    // The worker's last report is the full mix, then the teardown's single zero report.
-    EXPECT_EQ(reports[reports.size() - 2].bytes,
-              ReportBytes(MotorLevel(3414), MotorLevel(3414)));
+    EXPECT_EQ(reports.back().bytes, ReportBytes(MotorLevel(3414), MotorLevel(3414)));
+
+    const double dDeleting = PadSimulator::NowMs();
+    delete server;
+    // Every report written before this Sync is recorded: the teardown's report is there,
+    // written while delete ran (after dDeleting), and it is the only one teardown wrote.
+    ASSERT_EQ(pad.Sync(), nBefore + 1);
+    reports = pad.Reports();
+    EXPECT_EQ(reports[nBefore - 1].bytes, ReportBytes(MotorLevel(3414), MotorLevel(3414)));
     EXPECT_EQ(reports.back().bytes, ReportBytes(0, 0));
-    EXPECT_LE(reports.back().dMs, dDeleted + 500);
+    EXPECT_GE(reports.back().dMs, dDeleting);
+    // The worker is joined and the server gone: nothing follows the zero report.
+    pad.Clear();
+    EXPECT_EQ(pad.WaitQuiet(100, 1000), 0u);
+    EXPECT_EQ(pad.Sync(), 0u);
 }
 
 TEST_F(WorkerTest, ManyThreadsOnTheStoreWhileTheWorkerPlays)
@@ -142,6 +154,79 @@ TEST_F(WorkerTest, StoreZeroReportsAndPassReportsEndAtTheLevelTheEffectsGive)
     pad.Sync();
     reports = pad.Reports();
     EXPECT_EQ(reports.back().bytes, ReportBytes(0, 0));
+    delete server;
+}
+
+std::mutex g_openMutex;
+std::vector<double> g_openTimes; // PadSimulator::NowMs() of every open of the device path
+
+HANDLE WINAPI TimingOpen(LPCSTR pszPath, DWORD dwAccess, DWORD dwShare,
+                         LPSECURITY_ATTRIBUTES psa, DWORD dwDisposition, DWORD dwFlags,
+                         HANDLE hTemplate)
+{
+    {
+        std::lock_guard<std::mutex> lock(g_openMutex);
+        g_openTimes.push_back(PadSimulator::NowMs());
+    }
+    return CreateFileA(pszPath, dwAccess, dwShare, psa, dwDisposition, dwFlags, hTemplate);
+}
+
+// The real worker and clock against a pad that refuses for 2 s: the opens stay within what
+// a retry at most every 50 ms (after the first 3 failures) allows for the ticks that passed,
+// and once the pad is back the latest totals reach it. Prints the figures; the exact bounds
+// are those of the tests on the test clock (core_retry_test.cpp).
+TEST_F(WorkerTest, RefusingPadCostsBoundedOpensAndGetsTheLatestTotalsBack)
+{
+    FFServer* server = StartedServer(); // no tuning block: a part of 10000 gives 2000
+    EffectParams params;
+    params.Constant(10000).DurationMs(INFINITE);
+    DWORD h = 0;
+    ASSERT_TRUE(server->AddEffect(0, &h, &params.eff, 0));
+    server->StartEffect(h);
+    ASSERT_TRUE(WaitUntil([&] { return server->lLastLeft == 2000; }, 5000));
+
+    pad.RefuseOpens(true);
+    pad.Clear();
+    {
+        std::lock_guard<std::mutex> lock(g_openMutex);
+        g_openTimes.clear();
+    }
+    g_pfnOpenDevice = &TimingOpen;
+    const DWORD dwFrom = GetTickCount();
+    params.Constant(5000);
+    ASSERT_TRUE(server->UpdateEffect(0, h, &params.eff, DIEP_TYPESPECIFICPARAMS));
+    Sleep(2000);
+    std::vector<double> opens;
+    {
+        std::lock_guard<std::mutex> lock(g_openMutex);
+        opens = g_openTimes;
+    }
+    const DWORD dwSpan = GetTickCount() - dwFrom;
+    // Every open counted came at a tick from dwFrom to dwFrom + dwSpan, and after the first 3
+    // each one at least 50 ticks after the one before.
+    EXPECT_LE(opens.size(), 3 + dwSpan / 50 + 1) << "over " << dwSpan << " ms";
+    ASSERT_GE(opens.size(), 4u);
+    EXPECT_EQ(server->lLastLeft, 2000);
+    // The longest real wait between two retries: a pad back just after one waits that long.
+    double dLongestGap = 0;
+    for (size_t i = 3; i < opens.size(); ++i)
+        dLongestGap = std::max(dLongestGap, opens[i] - opens[i - 1]);
+
+    const double dBack = PadSimulator::NowMs();
+    pad.RefuseOpens(false);
+    ASSERT_TRUE(WaitUntil([&] { return server->lLastLeft == 1000; }, 5000));
+    g_pfnOpenDevice = &CreateFileA;
+    pad.Sync();
+    const auto reports = pad.Reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].bytes, ReportBytes(MotorLevel(1000), 0));
+    const double dDelay = reports[0].dMs - dBack;
+    // Only a delivery that does not come in any reasonable time fails here.
+    EXPECT_LT(dDelay, 1000.0);
+    std::printf("[ figures  ] real clock: %zu opens in %lu ms of refusals (%.1f per second), "
+                "retries at most %.1f ms apart; latest totals %.1f ms after the pad's return\n",
+                opens.size(), static_cast<unsigned long>(dwSpan), opens.size() * 1000.0 / dwSpan,
+                dLongestGap, dDelay);
     delete server;
 }
 
