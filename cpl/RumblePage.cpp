@@ -1,8 +1,10 @@
 // The rumble test page: polls the pad every 10 ms while active and sends a rumble report each
 // time; leaving the page, destroying it or losing the pad silences the motors and closes the
-// pad's HID handle.
+// pad's HID handle. The handle is shared with the test page, and only the active page closes
+// it.
 #include "RumblePage.h"
 
+#include "AxisRange.h"
 #include "Controls.h"
 #include "KeyMapRegistry.h"
 #include "Module.h"
@@ -30,6 +32,8 @@ struct RumblePageState {
     RumbleTestMode mode = RumbleTestMode::FollowStick;
     DWORD dwTestStart = 0;
     LONG lShownX = 0, lShownY = 0;
+    bool fActive = false;        // from PSN_SETACTIVE until the page is left: it polls the pad
+    bool fMotorsMayRun = false;  // a non-zero level was sent since the last zero report
 };
 
 RumblePageState g_page;
@@ -74,12 +78,55 @@ void ShowStatus(HWND hPage, UINT uStringId, bool fShowIcon)
     ShowWindow(GetDlgItem(hPage, IDC_RUMBLE_STATUS_ICON), fShowIcon ? SW_SHOW : SW_HIDE);
 }
 
+// A HID handle of the page's own, closed when it goes out of scope.
+class OwnPadHandle {
+public:
+    explicit OwnPadHandle(HANDLE hPad) : m_hPad(hPad) {}
+    ~OwnPadHandle() { if (m_hPad) CurrentPadTransport().Close(m_hPad); }
+    OwnPadHandle(const OwnPadHandle&) = delete;
+    OwnPadHandle& operator=(const OwnPadHandle&) = delete;
+    HANDLE Get() const { return m_hPad; }
+
+private:
+    HANDLE m_hPad;
+};
+
+// Sends a rumble report and remembers whether the motors may be running: a non-zero level
+// counts even when its write failed, and only a zero report that went out clears it.
+void DriveMotors(HANDLE hPad, LONG lMotor1, LONG lMotor2, DWORD dwStrength)
+{
+    const bool fMoving =
+        RumbleLevel(lMotor1, dwStrength) != 0 || RumbleLevel(lMotor2, dwStrength) != 0;
+    const DWORD dwError = SendRumbleReport(hPad, lMotor1, lMotor2, dwStrength);
+    if (fMoving)
+        g_page.fMotorsMayRun = true;
+    else if (dwError == 0)
+        g_page.fMotorsMayRun = false;
+}
+
 // Silences the motors and lets go of the pad.
 void ReleasePad()
 {
     if (PadHandle) {
-        SendRumbleReport(PadHandle, 0, 0, 0);
+        DriveMotors(PadHandle, 0, 0, 0);
         ClosePadHandle();
+    }
+}
+
+// Leaving or closing the page. Only the active page closes the shared handle, since an
+// inactive one would take it from the page that polls. Motors this page may have started are
+// stopped even when another page closed the handle first (the sheet destroys its pages one
+// by one): through a handle opened just for the zero report.
+void SilenceOnLeave()
+{
+    if (g_page.fActive)
+        ReleasePad();
+    else if (PadHandle && g_page.fMotorsMayRun)
+        DriveMotors(PadHandle, 0, 0, 0);
+    if (!PadHandle && g_page.fMotorsMayRun) {
+        OwnPadHandle pad(OpenHidHandle(g_page.pDevice));
+        if (pad.Get())
+            DriveMotors(pad.Get(), 0, 0, 0);
     }
 }
 
@@ -88,7 +135,8 @@ void LeavePage(HWND hPage)
     if (g_page.pDevice)
         g_page.pDevice->Unacquire();
     KillTimer(hPage, kRumblePageTimerId);
-    ReleasePad();
+    SilenceOnLeave();
+    g_page.fActive = false;
     FollowStick();
 }
 
@@ -125,10 +173,11 @@ LONG SnapForDisplay(LONG lValue)
     return lValue;
 }
 
-// An axis of DirectInput's default range 0..65535 on the motor scale: -10000..9999.
+// An axis of DirectInput's default range 0..65535 on the motor scale: -10000..9999. A value
+// outside the range counts as its end, so no level goes above 31.
 LONG StickToMotorValue(LONG lAxis)
 {
-    return static_cast<LONG>((static_cast<double>(lAxis) - 0x8000) * 0.30517578125);
+    return static_cast<LONG>((static_cast<double>(ClampAxis(lAxis)) - 0x8000) * 0.30517578125);
 }
 
 LONG DeadBand(LONG lValue)
@@ -157,6 +206,7 @@ INT_PTR OnNotify(HWND hPage, const NMHDR* pHeader)
     switch (pHeader ? pHeader->code : 0) {
     case PSN_SETACTIVE:
         TakeDevice();
+        g_page.fActive = true;
         SetTimer(hPage, kRumblePageTimerId, kRumblePageTimerMs, nullptr);
         LoadStoredStrength(hPage);
         FollowStick();
@@ -233,7 +283,7 @@ void RumblePageTick(IDIGameCntrlPropSheet* pSheet, HWND hPage)
         LONG lMotor1 = lY, lMotor2 = lX;  // the Y axis drives motor 1, the X axis motor 2
         if (g_page.mode == RumbleTestMode::BothMotors)
             lMotor1 = lMotor2 = 10000;
-        SendRumbleReport(PadHandle, DeadBand(lMotor1), DeadBand(lMotor2), StrengthPosition(hPage));
+        DriveMotors(PadHandle, DeadBand(lMotor1), DeadBand(lMotor2), StrengthPosition(hPage));
     }
 
     // Compared after snapping, so a stick held at an edge does not repaint on every tick.

@@ -18,11 +18,15 @@ IDIGameCntrlPropSheet* SheetOfPage(HWND hPage)
 }
 
 // Leaving or closing the page: stop polling and let go of the pad; the next activation starts
-// from an unknown status and mode, so the key map is restored again when it shows.
+// from an unknown status and mode, so the key map is restored again when it shows. The handle
+// is shared: a page that is not active (the sheet destroys every page when it closes) leaves
+// it to the page that is using it.
 void StopPolling(HWND hPage)
 {
     KillTimer(hPage, kTestPageTimerId);
-    ClosePadHandle();
+    if (g_testPage.fActive)
+        ClosePadHandle();
+    g_testPage.fActive = false;
     g_testPage.nPadMode = 0;
     g_testPage.connection = PadConnection::Unknown;
 }
@@ -34,6 +38,7 @@ BOOL OnInitDialog(HWND hPage, const PROPSHEETPAGEA* pPage)
     SetWindowLongPtrA(hPage, DWLP_USER, reinterpret_cast<LONG_PTR>(pSheet));
     g_testPage.pSheet = pSheet;
     g_testPage.pDevice = nullptr;
+    g_testPage.fActive = false;
     // The new page's displays show nothing yet: the first state read is drawn in full.
     g_testPage.lastShown = DIJOYSTATE{};
     g_testPage.fDisplaysSet = false;
@@ -77,10 +82,12 @@ void OnCommand(HWND hPage, WPARAM wParam, LPARAM lParam)
 void OnNotify(HWND hPage, const NMHDR* pHeader)
 {
     if (pHeader) {
-        if (pHeader->code == static_cast<UINT>(PSN_SETACTIVE))
+        if (pHeader->code == static_cast<UINT>(PSN_SETACTIVE)) {
+            g_testPage.fActive = true;
             SetTimer(hPage, kTestPageTimerId, kTestPageTimerMs, nullptr);
-        else if (pHeader->code == static_cast<UINT>(PSN_KILLACTIVE))
+        } else if (pHeader->code == static_cast<UINT>(PSN_KILLACTIVE)) {
             StopPolling(hPage);
+        }
     }
     // Activation accepted, leaving allowed.
     SetWindowLongPtrA(hPage, DWLP_MSGRESULT, 0);

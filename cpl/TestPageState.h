@@ -15,6 +15,7 @@ struct TestPageState {
     IDIGameCntrlPropSheet* pSheet;   // from the page record; owned by the panel
     IDirectInputDevice2A* pDevice;   // the sheet's device, borrowed; opens PadHandle
     PadConnection connection;
+    bool fActive;                    // from PSN_SETACTIVE until the page is left: it polls
     int nPadMode;                    // mode seen by the last tick that read an input report
     DIJOYSTATE lastShown;            // joystick state the controller view shows
     bool fDisplaysSet;               // lastShown has been drawn once on this page

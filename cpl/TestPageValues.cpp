@@ -1,5 +1,7 @@
 #include "TestPageValues.h"
 
+#include "AxisRange.h"
+
 namespace {
 
 // 100 / 255 as the double the bars were tuned with; 255 times it gives exactly 100.
@@ -14,12 +16,12 @@ DWORD PercentOfAxisByte(LONG lAxisByte)
 
 DWORD InvertedBarLevel(LONG lAxis)
 {
-    return PercentOfAxisByte(255 - (lAxis >> 8));
+    return PercentOfAxisByte(255 - (ClampAxis(lAxis) >> 8));
 }
 
 DWORD RisingBarLevel(LONG lAxis)
 {
-    return PercentOfAxisByte(lAxis >> 8);
+    return PercentOfAxisByte(ClampAxis(lAxis) >> 8);
 }
 
 unsigned HatCodeFromButtons(const BYTE rgbHatButtons[4])

@@ -4,11 +4,11 @@
 #include <windows.h>
 
 // Bar level 0..100 of a 0..65535 axis, full at 0 and empty at 65535 (Rotary X/Y, Throttle,
-// Slide): trunc((255 - (lAxis >> 8)) * 100 / 255).
+// Slide): trunc((255 - (lAxis >> 8)) * 100 / 255). Values outside the range count as its ends.
 DWORD InvertedBarLevel(LONG lAxis);
 
 // Bar level 0..100 of a 0..65535 axis, growing with the axis (Twist, drawn from the centre):
-// trunc((lAxis >> 8) * 100 / 255).
+// trunc((lAxis >> 8) * 100 / 255). Values outside the range count as its ends.
 DWORD RisingBarLevel(LONG lAxis);
 
 // The second hat comes as buttons 17 to 20 (up, right, down, left): bit 0 for button 17 up to

@@ -1,4 +1,5 @@
 // The two views of the test page and the controller view's displays.
+#include "AxisRange.h"
 #include "Controls.h"
 #include "TestPage.h"
 #include "TestPageState.h"
@@ -71,9 +72,10 @@ void ShowJoystickState(HWND hPage, const DIJOYSTATE& state)
             SetControlValue(hPage, IDC_BUTTON_LAMP_FIRST + i, kOvalLamp,
                             state.rgbButtons[i] != 0 ? kLampLit : kLampDim);
     }
+    // Clamped, so that a value out of range cannot spill into the other half of the pair.
     if (fAll || state.lX != last.lX || state.lY != last.lY)
-        SetControlValue(hPage, IDC_AXES, static_cast<DWORD>(state.lX),
-                        static_cast<DWORD>(state.lY));
+        SetControlValue(hPage, IDC_AXES, static_cast<DWORD>(ClampAxis(state.lX)),
+                        static_cast<DWORD>(ClampAxis(state.lY)));
     if (fAll || state.lRx != last.lRx)
         SetControlValue(hPage, IDC_RX_BAR, kBarHorizontal, InvertedBarLevel(state.lRx));
     if (fAll || state.lRy != last.lRy)

@@ -2,6 +2,7 @@
 #include "FakePad.h"
 #include "Module.h"
 #include "PropertySheet.h"
+#include "watchdog.h"
 
 #include <gtest/gtest.h>
 
@@ -158,43 +159,58 @@ TEST_F(PageDevice, BadPointersAreRefused)
     EXPECT_EQ(fakes.nCreate, 0);
 }
 
-// PageLock serialises the setup: pages of one sheet set up on several threads at once still
-// create one device.
+// Counts the DirectInput objects asked for, then lets the fakes answer.
+DirectInputCreateProc g_pfnFakeCreate = nullptr;
+volatile LONG g_cCreateCalls = 0;
+
+HRESULT WINAPI CountingCreate(HINSTANCE hInst, DWORD dwVersion, IDirectInputA** ppDI,
+                              IUnknown* pUnkOuter)
+{
+    InterlockedIncrement(&g_cCreateCalls);
+    return g_pfnFakeCreate(hInst, dwVersion, ppDI, pUnkOuter);
+}
+
+// PageLock serialises the setup: while it is held, pages setting up on other threads create
+// nothing; once it is free they finish, with one device between them.
 TEST_F(PageDevice, ConcurrentSetupCreatesOneDevice)
 {
-    struct Shared {
+    g_cCreateCalls = 0;
+    g_pfnFakeCreate = SetDirectInputCreateHook(CountingCreate);
+    struct Caller {
         ControllerPropertySheet* pSheet;
-        HANDLE hStart;
-        HRESULT hr[4];
-    } shared{pSheet, CreateEventA(nullptr, TRUE, FALSE, nullptr), {}};
-    struct Arg {
-        Shared* pShared;
-        int i;
-    } args[4];
-    HANDLE threads[4];
+        HANDLE hCalling;
+        HRESULT hr;
+    } callers[2];
+    HANDLE threads[2], calling[2];
     auto run = [](void* pv) WINAPI -> DWORD {
-        Arg* pArg = static_cast<Arg*>(pv);
-        WaitForSingleObject(pArg->pShared->hStart, INFINITE);
-        pArg->pShared->hr[pArg->i] = OpenPageDevice(nullptr, pArg->pShared->pSheet);
+        Caller* pCaller = static_cast<Caller*>(pv);
+        SetEvent(pCaller->hCalling);
+        pCaller->hr = OpenPageDevice(nullptr, pCaller->pSheet);
         return 0;
     };
-    for (int i = 0; i < 4; ++i) {
-        args[i] = Arg{&shared, i};
-        threads[i] = CreateThread(nullptr, 0, run, &args[i], 0, nullptr);
-    }
-    SetEvent(shared.hStart);
-    EXPECT_EQ(WaitForMultipleObjects(4, threads, TRUE, 30000), WAIT_OBJECT_0);
-    for (HANDLE hThread : threads)
-        CloseHandle(hThread);
-    CloseHandle(shared.hStart);
 
-    int nOk = 0, nAlready = 0;
-    for (HRESULT hr : shared.hr) {
-        nOk += hr == S_OK;
-        nAlready += hr == S_FALSE;
+    EnterCriticalSection(&PageLock);
+    for (int i = 0; i < 2; ++i) {
+        calling[i] = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        callers[i] = Caller{pSheet, calling[i], E_PENDING};
+        threads[i] = CreateThread(nullptr, 0, run, &callers[i], 0, nullptr);
     }
-    EXPECT_EQ(nOk, 1);
-    EXPECT_EQ(nAlready, 3);
+    EXPECT_EQ(WaitForMultipleObjects(2, calling, TRUE, 30000), WAIT_OBJECT_0);
+    // Both are in the call; without the lock they would reach the creation at once.
+    EXPECT_FALSE(WaitUntil([] { return g_cCreateCalls > 0; }, 250)) << "set up under the lock";
+    EXPECT_EQ(WaitForMultipleObjects(2, threads, FALSE, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    LeaveCriticalSection(&PageLock);
+
+    EXPECT_EQ(WaitForMultipleObjects(2, threads, TRUE, 30000), WAIT_OBJECT_0);
+    for (int i = 0; i < 2; ++i) {
+        CloseHandle(threads[i]);
+        CloseHandle(calling[i]);
+    }
+    SetDirectInputCreateHook(g_pfnFakeCreate);
+
+    EXPECT_EQ(callers[0].hr == S_OK ? callers[1].hr : callers[0].hr, S_FALSE);
+    EXPECT_TRUE(callers[0].hr == S_OK || callers[1].hr == S_OK);
+    EXPECT_EQ(g_cCreateCalls, 1);
     EXPECT_EQ(fakes.directInput.nCreateDevice, 1);
     ReleaseSheetAndCheckReferences();
 }

@@ -8,5 +8,6 @@ if(VANTREL_ARCH STREQUAL i686 AND TARGET cpl_testsupport)
     LIBS ulvane_obj cpl_testsupport)
   vantrel_add_test(cpl_rumble_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/rumble_page_tests.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/rumble_sheet_tests.cpp
     LIBS ulvane_obj cpl_testsupport)
 endif()

@@ -13,6 +13,8 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <climits>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -171,6 +173,52 @@ TEST_F(RumblePage, LeavingSendsOneZeroReportAndClosesThePad)
     DestroyWindow(hPage);
     EXPECT_EQ(pad.Writes(), std::vector<std::vector<BYTE>>{Rumble(0, 0)});
     EXPECT_EQ(pad.OpenHandles(), 0);
+}
+
+// Another page closed the shared handle first: motors this page started are still stopped,
+// through a handle opened for that report alone; motors at rest need none.
+TEST_F(RumblePage, LeavingWithoutAHandleStillStopsMotorsItStarted)
+{
+    Notify(PSN_SETACTIVE);
+    Tick();
+    ClosePadHandle();
+    pad.ClearLog();
+    Notify(PSN_KILLACTIVE);
+    EXPECT_TRUE(pad.Log().empty());
+
+    Notify(PSN_SETACTIVE);
+    SetStick(0, 0x8000);
+    Tick();
+    ClosePadHandle();
+    pad.ClearLog();
+    Notify(PSN_KILLACTIVE);
+    EXPECT_EQ(pad.Writes(), std::vector<std::vector<BYTE>>{Rumble(0, 0)});
+    EXPECT_EQ(pad.OpenHandles(), 0);
+
+    Notify(PSN_SETACTIVE);
+    SetStick(0x8000, 0x8000);
+    Click(IDC_RUMBLE_START);
+    Tick();
+    ClosePadHandle();
+    pad.ClearLog();
+    DestroyWindow(hPage);
+    EXPECT_EQ(pad.Writes(), std::vector<std::vector<BYTE>>{Rumble(0, 0)});
+    EXPECT_EQ(pad.OpenHandles(), 0);
+}
+
+TEST_F(RumblePage, StickOutOfRangeCountsAsTheRangesEnd)
+{
+    const DWORD dwFull = 100;
+    WriteValue(PadKey(), "Amplify", REG_DWORD, &dwFull, 4);
+    Notify(PSN_SETACTIVE);
+    SetStick(70000, -5000);  // as 65535 and 0
+    Tick();
+    EXPECT_EQ(LastReport(), Rumble(31, 30));
+    EXPECT_EQ(Display(), Pair(10000, -10000));
+    SetStick(LONG_MIN, LONG_MAX);
+    Tick();
+    EXPECT_EQ(LastReport(), Rumble(30, 31));
+    EXPECT_EQ(Display(), Pair(-10000, 10000));
 }
 
 TEST_F(RumblePage, StrengthComesFromTheRegistryAndIsStored)

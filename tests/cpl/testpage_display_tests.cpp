@@ -3,6 +3,8 @@
 
 #include "TestPageValues.h"
 
+#include <climits>
+
 namespace {
 
 constexpr DWORD Bar(DWORD dwKind, DWORD dwLevel) { return dwKind * 65536 + dwLevel; }
@@ -17,6 +19,11 @@ TEST(TestPageValues, BarLevelsAtTheAxisEdges)
     EXPECT_EQ(0u, RisingBarLevel(0));
     EXPECT_EQ(50u, RisingBarLevel(32768));
     EXPECT_EQ(100u, RisingBarLevel(65535));
+    // Outside the range: the range's ends.
+    EXPECT_EQ(100u, InvertedBarLevel(LONG_MIN));
+    EXPECT_EQ(0u, InvertedBarLevel(70000));
+    EXPECT_EQ(0u, RisingBarLevel(-1));
+    EXPECT_EQ(100u, RisingBarLevel(LONG_MAX));
 }
 
 TEST(TestPageValues, EveryHatCode)
@@ -121,6 +128,19 @@ TEST_F(TestPageDisplayTest, CrossHairAndButtonLamps)
     State().rgbButtons[0] = 0;
     Tick();
     EXPECT_EQ(0x00000096u, UserData(2000));
+}
+
+// Values from another axis range keep each display's kind and stay inside it.
+TEST_F(TestPageDisplayTest, AxesOutOfRangeShowAsTheRangesEnds)
+{
+    State().lRz = -1000;
+    State().rglSlider[0] = 70000;
+    State().lX = 70000;
+    State().lY = -1;
+    Tick();
+    EXPECT_EQ(Bar(2, 0), UserData(1022));
+    EXPECT_EQ(Bar(1, 0), UserData(1063));
+    EXPECT_EQ(0xFFFF0000u, UserData(1012));
 }
 
 TEST_F(TestPageDisplayTest, HatsAreSetOnEveryTick)
