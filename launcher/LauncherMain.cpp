@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -35,22 +37,15 @@ bool WriteWhole(HANDLE hFile, const void* pData, DWORD cbData)
     return WriteFile(hFile, pData, cbData, &cbWritten, nullptr) && cbWritten == cbData;
 }
 
-// True when the file holds exactly the given bytes, read from its start.
+// True when the file holds exactly the given bytes: one byte more is asked for, so a longer
+// file shows too.
 bool HoldsExactly(HANDLE hFile, const BYTE* pData, DWORD cbData)
 {
-    LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(hFile, &size) || size.QuadPart != cbData)
-        return false;
-    BYTE buffer[4096];
-    for (DWORD dwDone = 0; dwDone < cbData;) {
-        DWORD cbRead = 0;
-        const DWORD cbWant = cbData - dwDone < sizeof buffer ? cbData - dwDone : sizeof buffer;
-        if (!ReadFile(hFile, buffer, cbWant, &cbRead, nullptr) || cbRead != cbWant ||
-            memcmp(buffer, pData + dwDone, cbRead) != 0)
-            return false;
-        dwDone += cbRead;
-    }
-    return true;
+    // No memory for the copy counts as a mismatch: nothing is started.
+    std::unique_ptr<BYTE[]> bytes(new (std::nothrow) BYTE[static_cast<size_t>(cbData) + 1]);
+    DWORD cbRead = 0;
+    return bytes && ReadFile(hFile, bytes.get(), cbData + 1, &cbRead, nullptr) &&
+           cbRead == cbData && memcmp(bytes.get(), pData, cbData) == 0;
 }
 
 // Removes a file left from an earlier run, but only one that nobody holds open: a held file
