@@ -170,6 +170,11 @@ private:
     bool ReportDue(DWORD dwNow) const;
 };
 
+// Writes this revision's zero report to a device path (open, write, close) and nothing else:
+// no lock, no registry read, no allocation of its own, so it is safe where other threads may
+// have died holding the server's lock. True when the whole report was written.
+bool WriteZeroReport(const char* pszPath);
+
 // Reads up to cbDest bytes of a registry value into pvDest, whatever the value's length; true
 // with the count read, or false (pvDest then holds nothing defined) if nothing could be read.
 bool ReadValuePrefix(HKEY hKey, LPCSTR pszName, void* pvDest, DWORD cbDest, DWORD* pcbRead);

@@ -34,7 +34,7 @@ struct ModuleSection {
 ModuleLock::ModuleLock() { EnterCriticalSection(&g_moduleSection.cs); }
 ModuleLock::~ModuleLock() { LeaveCriticalSection(&g_moduleSection.cs); }
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID /*pReserved*/)
+extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID pReserved)
 {
     switch (dwReason) {
     case DLL_PROCESS_ATTACH:
@@ -45,6 +45,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID /*pRe
 #endif
         break;
     case DLL_PROCESS_DETACH:
+        // A reserved pointer means the process is ending, perhaps with devices open and their
+        // workers killed mid-pass. A FreeLibrary detach (null) comes only after
+        // DllCanUnloadNow said S_OK, with no device open.
+        if (pReserved)
+            StopMotorsAtProcessEnd();
 #if VANTREL_REVISION == 1
         delete g_pErrLog;
         g_pErrLog = nullptr;

@@ -94,6 +94,14 @@ void CZR_FFDriver::TearDownTable()
     }
 }
 
+void StopMotorsAtProcessEnd()
+{
+    // The acquire load pairs with DeviceID's release store: a live entry's path is whole.
+    for (const FFServerEntry& entry : FFServerTable)
+        if (entry.bInUse.load(std::memory_order_acquire) == 1)
+            WriteZeroReport(entry.szDevicePath);
+}
+
 STDMETHODIMP CZR_FFDriver::DeviceID(DWORD /*dwDirectInputVersion*/, DWORD dwExternalID,
                                     DWORD fBegin, DWORD /*dwInternalID*/, LPVOID pvInit)
 {
@@ -128,6 +136,7 @@ STDMETHODIMP CZR_FFDriver::DeviceID(DWORD /*dwDirectInputVersion*/, DWORD dwExte
     if (!pServer)
         return E_FAIL;
     std::memcpy(pServer->szDevicePath, szPath, sizeof(szPath));
+    std::memcpy(entry.szDevicePath, szPath, sizeof(szPath));
     pServer->bActive = 1;
     entry.pServer = pServer;
     entry.bInUse.store(1, std::memory_order_release);

@@ -7,14 +7,23 @@
 #include <atomic>
 
 // One entry of FFServerTable per DirectInput external joystick id. The entry is live only
-// while bInUse is 1; it is set after the server has its path and cleared at teardown.
+// while bInUse is 1; it is set after the server and the entry have the path and cleared at
+// teardown, after the server's final report.
 struct FFServerEntry {
     FFServer* pServer;
     std::atomic<BYTE> bInUse;
+    // The server's device path, kept in the entry so that the process-end zero report never
+    // reads a server that a teardown cut short may have freed already.
+    char szDevicePath[MAX_PATH];
 };
 
 constexpr DWORD kMaxDevices = 16;
 extern FFServerEntry FFServerTable[kMaxDevices];
+
+// At process end the host's threads, the device workers among them, are gone, perhaps in
+// the middle of a pass: writes one zero report to every live entry's path, so no motor keeps
+// running after the game has quit. Takes no lock and frees nothing.
+void StopMotorsAtProcessEnd();
 
 // The effect-driver object that DirectInput drives: it checks the device id, dispatches to
 // the device's FFServer and translates the answers into DirectInput's structures and codes.

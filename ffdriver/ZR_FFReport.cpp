@@ -31,6 +31,19 @@ BYTE MotorLevel(DWORD dwTotal)
     return static_cast<BYTE>(dwTotal * 23 / 10000 + 8);
 }
 
+bool WriteZeroReport(const char* pszPath)
+{
+#if VANTREL_REVISION == 1
+    const ForceReport Buf{};
+#else
+    // Both motors at 0 whatever "Setting" says, so it is not read.
+    RumbleReport Buf{};
+    Buf.bReportId = 0x01;
+    Buf.bCommand = 0xA0;
+#endif
+    return WriteReport(pszPath, &Buf, sizeof(Buf));
+}
+
 #if VANTREL_REVISION == 1
 
 bool FFServer::SendMotorReport(DWORD dwLeft, DWORD dwRight)

@@ -1,6 +1,6 @@
 # Black-box tests of the driver DLLs: each test program loads one built DLL by path and drives
 # it through its exports and interfaces against the in-process pad simulator.
-if(NOT TARGET ffcore_rev1 OR NOT TARGET padsim)
+if(NOT TARGET ffcore_rev1 OR NOT TARGET padsim OR NOT TARGET ffexithost)
   return()
 endif()
 
@@ -9,7 +9,8 @@ set(COM_TEST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/com_frame_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/com_driver_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/com_commands_test.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/com_concurrency_test.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/com_concurrency_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/com_exit_test.cpp)
 
 # vantrel_add_com_test(TEST DLL_TARGET REVISION [REGISTRATION])
 function(vantrel_add_com_test name dll revision)
@@ -21,8 +22,9 @@ function(vantrel_add_com_test name dll revision)
                    TIMEOUT 240)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tools/ffdemo)
   target_compile_definitions(${name} PRIVATE VANTREL_DLL_PATH="$<TARGET_FILE:${dll}>"
-                             COM_DLL_REVISION=${revision})
-  add_dependencies(${name} ${dll})
+                             COM_DLL_REVISION=${revision}
+                             FFEXITHOST_PATH="$<TARGET_FILE:ffexithost>")
+  add_dependencies(${name} ${dll} ffexithost)
 endfunction()
 
 # vantrel_add_export_test(TEST DLL_TARGET OBJDUMP "ORDINAL NAME"...)
