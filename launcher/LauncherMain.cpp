@@ -48,12 +48,18 @@ bool HoldsExactly(HANDLE hFile, const BYTE* pData, DWORD cbData)
            cbRead == cbData && memcmp(bytes.get(), pData, cbData) == 0;
 }
 
+// Any user may write to the Temp folder, so the name may be a link planted to any file: the
+// launcher's own opens take the link itself, never what it points to.
+const DWORD kNoLinkFollowing = FILE_FLAG_OPEN_REPARSE_POINT;
+
 // Removes a file left from an earlier run, but only one that nobody holds open: a held file
-// may belong to another process, which would then decide what runs. True when no file is left.
+// may belong to another process, which would then decide what runs. A planted link is removed
+// itself and its target stays; a folder or a junction cannot be opened like this and stays
+// too. True when no file is left.
 bool RemoveLeftover(const char* pszFile)
 {
     ScopedHandle leftover(CreateFileA(pszFile, DELETE, 0, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+                                      FILE_FLAG_DELETE_ON_CLOSE | kNoLinkFollowing, nullptr));
     if (leftover.Get() == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND;
     return true;
@@ -104,7 +110,7 @@ HANDLE WriteSetupProgram(const char* pszFile, const BYTE* pSetup, DWORD cbSetup,
         return INVALID_HANDLE_VALUE;
     // Between the close and this open another writer could slip in: the bytes are checked.
     HANDLE hGuard = CreateFileA(pszFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+                                FILE_ATTRIBUTE_NORMAL | kNoLinkFollowing, nullptr);
     if (hGuard != INVALID_HANDLE_VALUE && !HoldsExactly(hGuard, pSetup, cbSetup)) {
         CloseHandle(hGuard);
         return INVALID_HANDLE_VALUE;
