@@ -217,7 +217,11 @@ public:
         const double dWorker = hWorker ? ThreadCpuMs(hWorker) - dWorkerStart : 0;
         const double dProcess = ProcessCpuMs() - dProcessStart;
         std::printf("  open device, no effect, %.1f s: worker %.0f ms CPU (%.1f%%), "
-                    "whole process %.0f ms CPU\n",
+                    "whole process %.0f ms CPU\n"
+                    "    (each counted in whole clock ticks, 10 ms under Wine, and read at its "
+                    "own moment:\n"
+                    "    either can be a tick off, so the worker can show a tick more than its "
+                    "process)\n",
                     dWall / 1000.0, dWorker, dWorker * 100.0 / dWall, dProcess);
         if (hWorker)
             CloseHandle(hWorker);

@@ -106,7 +106,8 @@ int main(int argc, char** argv)
     IDirectInputEffectDriver* pDriver = host.Driver();
     std::printf("Driver %s\nSimulated pad %s\n", pszDll, pad.Path());
     std::printf("Motor bytes run from 8 (weakest) to 31; with no tuning block in the registry a\n"
-                "full-scale effect gives 12. One line per change of the motor bytes.\n\n");
+                "full-scale effect on one motor gives 12 (the envelope's diagonal gives each\n"
+                "motor a share: 11). One line per change of the motor bytes.\n\n");
 
     Timeline timeline(pad);
     timeline.Start();

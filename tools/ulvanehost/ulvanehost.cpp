@@ -10,11 +10,8 @@
 // --id           joystick id handed to the sheet with SetID (default 0)
 // --close-after  cancel the sheet after this many milliseconds (default: stay open)
 //
-// Under Xvfb (from the repository root, after scripts/wine-prep.sh build/i686):
-//   DISPLAY=:93 scripts/wine-run.sh $PWD/build/i686/wineprefix /usr/lib/wine/wine
-//       build/i686/tools/ulvanehost/ulvanehost.exe --page 2 --close-after 8000 &
-//   (one command line)
-//   sleep 5; xwd -root -display :93 -silent | convert xwd:- /tmp/about.png
+// scripts/page-shot.sh runs it on the virtual display and takes the screenshot, for example
+//   bash scripts/page-shot.sh --no-pad 2 /tmp/about.png
 // The pages are shown with PropertySheetW so their Chinese captions survive any code page.
 // Exit code: 0 when the sheet was shown, else 1.
 #include "SheetSource.h"
