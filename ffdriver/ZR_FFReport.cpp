@@ -20,6 +20,21 @@ bool WriteReport(const char* pszPath, const void* pReport, DWORD cbReport)
     return bWritten && Ret == cbReport;
 }
 
+// Writes this revision's report layout with the two motor bytes.
+bool WriteMotorBytes(const char* pszPath, BYTE bLeft, BYTE bRight)
+{
+#if VANTREL_REVISION == 1
+    ForceReport Buf{};
+#else
+    RumbleReport Buf{};
+    Buf.bReportId = 0x01;
+    Buf.bCommand = 0xA0;
+#endif
+    Buf.bLeft = bLeft;
+    Buf.bRight = bRight;
+    return WriteReport(pszPath, &Buf, sizeof(Buf));
+}
+
 } // namespace
 
 BYTE MotorLevel(DWORD dwTotal)
@@ -33,25 +48,15 @@ BYTE MotorLevel(DWORD dwTotal)
 
 bool WriteZeroReport(const char* pszPath)
 {
-#if VANTREL_REVISION == 1
-    const ForceReport Buf{};
-#else
     // Both motors at 0 whatever "Setting" says, so it is not read.
-    RumbleReport Buf{};
-    Buf.bReportId = 0x01;
-    Buf.bCommand = 0xA0;
-#endif
-    return WriteReport(pszPath, &Buf, sizeof(Buf));
+    return WriteMotorBytes(pszPath, 0, 0);
 }
 
 #if VANTREL_REVISION == 1
 
 bool FFServer::SendMotorReport(DWORD dwLeft, DWORD dwRight)
 {
-    ForceReport Buf{};
-    Buf.bLeft = MotorLevel(dwLeft);
-    Buf.bRight = MotorLevel(dwRight);
-    return WriteReport(szDevicePath, &Buf, sizeof(Buf));
+    return WriteMotorBytes(szDevicePath, MotorLevel(dwLeft), MotorLevel(dwRight));
 }
 
 #else
@@ -83,12 +88,10 @@ bool FFServer::SendMotorReport(DWORD dwLeft, DWORD dwRight)
     // motor byte past 31.
     const auto dwScaledLeft = static_cast<ULONGLONG>(dwLeft) * s / 254;
     const auto dwScaledRight = static_cast<ULONGLONG>(dwRight) * s / 254;
-    RumbleReport Buf{};
-    Buf.bReportId = 0x01;
-    Buf.bCommand = 0xA0;
-    Buf.bLeft = MotorLevel(dwScaledLeft > 10000 ? 10000 : static_cast<DWORD>(dwScaledLeft));
-    Buf.bRight = MotorLevel(dwScaledRight > 10000 ? 10000 : static_cast<DWORD>(dwScaledRight));
-    return WriteReport(szDevicePath, &Buf, sizeof(Buf));
+    return WriteMotorBytes(
+        szDevicePath,
+        MotorLevel(dwScaledLeft > 10000 ? 10000 : static_cast<DWORD>(dwScaledLeft)),
+        MotorLevel(dwScaledRight > 10000 ? 10000 : static_cast<DWORD>(dwScaledRight)));
 }
 
 #endif

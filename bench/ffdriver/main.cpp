@@ -86,9 +86,7 @@ public:
 
     bool Open(DWORD dwId)
     {
-        DIHIDFFINITINFO init{sizeof(init), const_cast<LPWSTR>(pads[dwId].WidePath()), {}};
-        return Driver()->DeviceID(0x0800, dwId, 1, dwId, &init) == S_OK &&
-               Driver()->SetGain(dwId, 10000) == S_OK;
+        return host.OpenDevice(dwId, pads[dwId].WidePath()) == S_OK;
     }
 
     DWORD Download(DWORD dwId, DWORD dwKind, EffectDesc& effect, DWORD dwFlags)

@@ -16,6 +16,14 @@ void LoadExport(HMODULE hModule, const char* pszName, Fn* ppfn)
 
 } // namespace
 
+std::string PrefixPath(const char* pszUnixPath)
+{
+    std::string path = std::string("Z:") + pszUnixPath;
+    for (char& c : path)
+        c = c == '/' ? '\\' : c;
+    return path;
+}
+
 DriverDll& DriverDll::Get()
 {
     static DriverDll dll = [] {
@@ -24,12 +32,8 @@ DriverDll& DriverDll::Get()
         RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\HidJoySetting");
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\HidJoySetting");
         RegDeleteKeyValueA(HKEY_CURRENT_USER, "USB Joystick\\VID_7B5E&PID_4D19", "Setting");
-        // The tree's Wine prefix maps drive Z: to the Unix root.
-        std::string path = std::string("Z:") + VANTREL_DLL_PATH;
-        for (char& c : path)
-            c = c == '/' ? '\\' : c;
         DriverDll d;
-        d.hModule = LoadLibraryA(path.c_str());
+        d.hModule = LoadLibraryA(PrefixPath(VANTREL_DLL_PATH).c_str());
         if (!d.hModule)
             std::abort();
         LoadExport(d.hModule, "DllGetClassObject", &d.pfnGetClassObject);

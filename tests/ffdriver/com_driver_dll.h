@@ -14,9 +14,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 extern const CLSID kClsidFFDriver;
+
+// A file of the build as the tree's Wine prefix sees it: drive Z: maps the Unix root.
+std::string PrefixPath(const char* pszUnixPath);
 
 struct DriverDll {
     HMODULE hModule = nullptr;

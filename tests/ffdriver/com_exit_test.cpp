@@ -4,20 +4,11 @@
 
 namespace {
 
-// A file of the build as the Wine prefix sees it, through drive Z:.
-std::string WindowsPath(const char* pszUnixPath)
-{
-    std::string path = std::string("Z:") + pszUnixPath;
-    for (char& c : path)
-        c = c == '/' ? '\\' : c;
-    return path;
-}
-
 // Runs the host that quits with a force playing and the driver alive; its exit code, or a
 // marker when it could not start or did not end in time.
 DWORD RunExitHost(const PadSimulator& pad, LONG lDirection, const char* pszFrom)
 {
-    const std::string host = WindowsPath(FFEXITHOST_PATH);
+    const std::string host = PrefixPath(FFEXITHOST_PATH);
     std::string commandLine = "\"" + host + "\" \"" VANTREL_DLL_PATH "\" " + pad.Path() + " " +
                               std::to_string(lDirection) + " " + pszFrom;
     STARTUPINFOA startupInfo{};

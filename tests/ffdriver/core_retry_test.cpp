@@ -69,6 +69,16 @@ protected:
         return {OpenTicks().begin() + static_cast<std::ptrdiff_t>(nFrom), OpenTicks().end()};
     }
 
+    // A full-scale constant force without end, stored and started at the tick dwTick.
+    DWORD StartFullForce(EffectParams& params, DWORD dwTick)
+    {
+        params.Constant(10000).DurationMs(INFINITE);
+        TestTick() = dwTick;
+        const DWORD h = Add(params, 0);
+        server->StartEffect(h);
+        return h;
+    }
+
     // One pass at every millisecond from dwFrom up to dwTo (not included); returns the ticks
     // of the opens those passes made.
     std::vector<DWORD> PassesFromTo(DWORD dwFrom, DWORD dwTo)
@@ -119,9 +129,7 @@ protected:
 TEST_F(RetryTest, RefusingPadIsOpenedAtMostOncePer50MsAfterAFewFailures)
 {
     EffectParams params;
-    params.Constant(10000).DurationMs(INFINITE);
-    TestTick() = 1000;
-    server->StartEffect(Add(params, 0));
+    StartFullForce(params, 1000);
     pad.RefuseOpens(true);
     // Two seconds of passes, one per millisecond, and not one write gets through.
     const auto opens = PassesFromTo(1000, 3000);
@@ -140,10 +148,7 @@ TEST_F(RetryTest, RefusingPadIsOpenedAtMostOncePer50MsAfterAFewFailures)
 TEST_F(RetryTest, LatestTotalsReachThePadWithin100MsOfItsReturn)
 {
     EffectParams params;
-    params.Constant(10000).DurationMs(INFINITE);
-    TestTick() = 1000;
-    const DWORD h = Add(params, 0);
-    server->StartEffect(h);
+    const DWORD h = StartFullForce(params, 1000);
     pad.RefuseOpens(true);
     auto opens = PassesFromTo(1000, 1500);
     // The totals change while the pad refuses: it must get the new ones, not the first ones.
@@ -169,10 +174,7 @@ TEST_F(RetryTest, LatestTotalsReachThePadWithin100MsOfItsReturn)
 TEST_F(RetryTest, DelayAfterTheReturnStaysWithinTheBoundWhateverItsPhase)
 {
     EffectParams params;
-    params.Constant(10000).DurationMs(INFINITE);
-    TestTick() = 1000;
-    const DWORD h = Add(params, 0);
-    server->StartEffect(h);
+    const DWORD h = StartFullForce(params, 1000);
     ASSERT_EQ(PassAt(1000), 2000);
     DWORD t = 1001;
     DWORD dwWorst = 0;
@@ -226,10 +228,7 @@ TEST_F(RetryTest, StopPauseOrResetWhileThePadRefusesEndsWithTheMotorsAtZero)
     for (const auto& command : commands) {
         SCOPED_TRACE(command.pszName);
         EffectParams params;
-        params.Constant(10000).DurationMs(INFINITE);
-        TestTick() = t;
-        const DWORD h = Add(params, 0);
-        server->StartEffect(h);
+        const DWORD h = StartFullForce(params, t);
         ASSERT_EQ(PassAt(t), 2000); // on the pad
         ++t;
 
@@ -276,9 +275,7 @@ TEST_F(RetryTest, StopPauseOrResetWhileThePadRefusesEndsWithTheMotorsAtZero)
 TEST_F(RetryTest, TheFirstFailuresInARowAreRetriedOnTheNextPasses)
 {
     EffectParams params;
-    params.Constant(10000).DurationMs(INFINITE);
-    TestTick() = 1000;
-    server->StartEffect(Add(params, 0));
+    StartFullForce(params, 1000);
     pad.RefuseOpens(true);
     EXPECT_EQ(PassesFromTo(1000, 1010), (std::vector<DWORD>{1000, 1001, 1002}));
     pad.RefuseOpens(false);

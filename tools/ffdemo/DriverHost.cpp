@@ -75,6 +75,15 @@ bool DriverHost::CreateDriver()
     return true;
 }
 
+HRESULT DriverHost::OpenDevice(DWORD dwId, const wchar_t* pwszPath)
+{
+    if (!pDriver)
+        return E_POINTER;
+    DIHIDFFINITINFO init{sizeof(init), const_cast<LPWSTR>(pwszPath), {}};
+    const HRESULT hr = pDriver->DeviceID(0x0800, dwId, 1, dwId, &init);
+    return SUCCEEDED(hr) ? pDriver->SetGain(dwId, 10000) : hr;
+}
+
 bool DriverHost::ReleaseDriver()
 {
     if (pDriver) {

@@ -19,6 +19,8 @@ public:
     // A new driver object after ReleaseDriver, as a host that opens the pad again would get.
     bool CreateDriver();
     IDirectInputEffectDriver* Driver() const { return pDriver; }
+    // Opens device dwId on a pad path with DeviceID, as DirectInput does, and sets full gain.
+    HRESULT OpenDevice(DWORD dwId, const wchar_t* pwszPath);
     HMODULE Module() const { return hModule; }
     // Releases the driver object (its last reference ends every device); true when the
     // module then answers that it can be unloaded.

@@ -31,10 +31,9 @@ int main(int argc, char** argv)
     if (!host.Load(argv[1]))
         return 3;
     const std::wstring padPath(argv[2], argv[2] + std::strlen(argv[2]));
-    DIHIDFFINITINFO init{sizeof(init), const_cast<LPWSTR>(padPath.c_str()), {}};
-    IDirectInputEffectDriver* pDriver = host.Driver();
-    if (FAILED(pDriver->DeviceID(0x0800, 0, 1, 0, &init)) || FAILED(pDriver->SetGain(0, 10000)))
+    if (FAILED(host.OpenDevice(0, padPath.c_str())))
         return 4;
+    IDirectInputEffectDriver* pDriver = host.Driver();
     EffectDesc force(std::atol(argv[3]), INFINITE);
     force.Constant(10000);
     DWORD dwHandle = 0;

@@ -112,10 +112,7 @@ int main(int argc, char** argv)
     Timeline timeline(pad);
     timeline.Start();
     timeline.Step("open the pad (DeviceID) and set full gain");
-    DIHIDFFINITINFO init{sizeof(init), const_cast<LPWSTR>(pad.WidePath()), {}};
-    HRESULT hr = pDriver->DeviceID(0x0800, kPad, 1, kPad, &init);
-    if (SUCCEEDED(hr))
-        hr = pDriver->SetGain(kPad, 10000);
+    const HRESULT hr = host.OpenDevice(kPad, pad.WidePath());
     if (FAILED(hr)) {
         timeline.Stop();
         std::fprintf(stderr, "cannot open the pad: 0x%08lX\n", static_cast<unsigned long>(hr));
