@@ -98,8 +98,10 @@ HANDLE WriteSetupProgram(const char* pszFile, const BYTE* pSetup, DWORD cbSetup,
     bCreated = false;
     if (!RemoveLeftover(pszFile))
         return INVALID_HANDLE_VALUE;
+    // Unflagged, a create follows a link to a missing target and makes that target; flagged,
+    // it fails on the link like on any other name already taken.
     ScopedHandle file(CreateFileA(pszFile, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+                                  FILE_ATTRIBUTE_NORMAL | kNoLinkFollowing, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE)
         return INVALID_HANDLE_VALUE;
     bCreated = true;
