@@ -1,19 +1,28 @@
 #!/usr/bin/env bash
 # demo.sh [DLL]: installs what is missing, builds the 32-bit driver in both revisions and plays
 # a short scripted sequence of effects on the simulated pad, printing the motor reports as they
-# arrive. DLL names another build of the driver to play it through (default: the first
-# revision's build/i686/ffdriver/Vantrel.dll).
+# arrive. DLL names another build of the driver to play it through, relative to the current
+# folder (default: the first revision's build/i686/ffdriver/Vantrel.dll).
 set -eu
-cd "$(dirname "$0")/.."
-bash scripts/setup.sh </dev/null
-root=${BUILD_ROOT:-build}
+. "$(dirname "$0")/args.sh"
+usage() {
+  echo "usage: demo.sh [DLL]   (DLL: a build of the driver, such as build/i686/ffdriver/rev2/Vantrel.dll)" >&2
+  exit 2
+}
 dll=()
-[ $# -eq 0 ] || dll=("$(realpath -m "$1")")
+case $# in
+  0) ;;
+  1) [[ $1 != -* ]] || usage; dll=("$(realpath -m "$1")") ;;
+  *) usage ;;
+esac
+. "$project/scripts/display.sh"
+cd "$project"
+bash scripts/setup.sh </dev/null
 TARGETS="Vantrel Vantrel_rev2 ffdemo" bash scripts/build.sh i686
-. scripts/display.sh
+tree=$build_root/i686
 display_note
-trap 'bash scripts/wine-stop.sh "$root/i686"; display_release' EXIT
+trap 'bash scripts/wine-stop.sh "$tree"; display_release' EXIT
 # The first run makes the build tree's Wine prefix, which takes about a minute.
-bash scripts/wine-prep.sh "$root/i686"
-bash scripts/wine-run.sh "$PWD/$root/i686/wineprefix" /usr/lib/wine/wine \
-  "$root/i686/tools/ffdemo/ffdemo.exe" "${dll[@]}"
+bash scripts/wine-prep.sh "$tree"
+bash scripts/wine-run.sh "$tree/wineprefix" /usr/lib/wine/wine \
+  "$tree/tools/ffdemo/ffdemo.exe" "${dll[@]}"

@@ -1,9 +1,9 @@
-# Sourced by test.sh and demo.sh: the virtual display their Wine runs use. display_note, before
-# the first Wine run, remembers whether a server already serves it; display_release stops the
-# server afterwards only when this run started it, so a display someone else runs is kept.
-display_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-display_num=$(. "$display_scripts/wine-env.sh" && d=${DISPLAY:-:$VANTREL_DISPLAY_NUM} && d=${d#:} &&
-              echo "${d%%.*}")
+# Sourced by the scripts that run Wine: the virtual display their Wine runs use. display_note,
+# before the first Wine run, remembers whether a server already serves it; display_release
+# stops the server afterwards only when this run started it, so a display someone else runs
+# is kept.
+. "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+display_num=$VANTREL_DISPLAY_NUM
 display_was_up=false
 
 # The process that serves the display, from its lock file; empty when none is alive.

@@ -1,34 +1,55 @@
 #!/usr/bin/env bash
 # page-shot.sh [--no-pad] PAGE FILE.png: shows Ulvane's property sheet on one page (0 test
 # page, 1 rumble test page, 2 About) as the game-controller panel would, for 8 seconds, and
-# saves a screenshot of the screen after 5. By default the pages see a simulated pad
-# (ulvanehost_fake); --no-pad loads the built Ulvane.dll with Wine's own DirectInput
-# (ulvanehost). Installs what is missing and builds what it needs; at the end it stops the
-# prefix's wineserver, and the virtual display if it started it.
+# saves a screenshot of the screen after 5 to FILE, relative to the current folder. By default
+# the pages see a simulated pad (ulvanehost_fake); --no-pad loads the built Ulvane.dll with
+# Wine's own DirectInput (ulvanehost). Installs what is missing and builds what it needs; at
+# the end it stops the prefix's wineserver, and the virtual display if it started it. Exits
+# non-zero, saving nothing, when the page host fails or the screenshot cannot be made.
 set -eu
-cd "$(dirname "$0")/.."
+. "$(dirname "$0")/args.sh"
+usage() {
+  echo "usage: page-shot.sh [--no-pad] PAGE FILE.png   (PAGE: 0 test page, 1 rumble test page, 2 About)" >&2
+  exit 2
+}
 host=ulvanehost_fake
 if [ "${1:-}" = --no-pad ]; then host=ulvanehost; shift; fi
-if [ $# -ne 2 ]; then
-  echo "usage: page-shot.sh [--no-pad] PAGE FILE.png" >&2
-  exit 2
-fi
-page=$1
+[ $# -eq 2 ] || usage
+case $1 in 0 | 1 | 2) page=$1 ;; *) usage ;; esac
 out=$(realpath -m "$2")
+[ -d "$(dirname "$out")" ] || { echo "page-shot.sh: no folder $(dirname "$out")" >&2; exit 2; }
+[ ! -d "$out" ] || { echo "page-shot.sh: $out is a folder, not a file name" >&2; exit 2; }
+# The picture is of the whole screen: the project's own virtual display, never a desktop.
+. "$project/scripts/display.sh"
+cd "$project"
 bash scripts/setup.sh </dev/null
-root=${BUILD_ROOT:-build}
 TARGETS=$host bash scripts/build.sh i686
-# Always the project's own virtual display, whatever DISPLAY names: the picture is of the
-# whole screen, and a desktop's would show everything else on it.
-. scripts/wine-env.sh
-export DISPLAY=:$VANTREL_DISPLAY_NUM
-. scripts/display.sh
+tree=$build_root/i686
+shot=$(mktemp)
 display_note
-trap 'bash scripts/wine-stop.sh "$root/i686"; display_release' EXIT
-bash scripts/wine-prep.sh "$root/i686"
-bash scripts/wine-run.sh "$PWD/$root/i686/wineprefix" /usr/lib/wine/wine \
-  "$root/i686/tools/ulvanehost/$host.exe" --page "$page" --close-after 8000 &
+trap 'rm -f "$shot"; bash scripts/wine-stop.sh "$tree"; display_release' EXIT
+bash scripts/wine-prep.sh "$tree"
+bash scripts/wine-run.sh "$tree/wineprefix" /usr/lib/wine/wine \
+  "$tree/tools/ulvanehost/$host.exe" --page "$page" --close-after 8000 &
+sheet=$!
 sleep 5
-xwd -root -display "$DISPLAY" -silent | convert xwd:- "$out"
-wait
+# A host that has already ended shows nothing: a picture now would be of an empty screen.
+if ! kill -0 "$sheet" 2>/dev/null; then
+  rc=0; wait "$sheet" || rc=$?
+  echo "page-shot.sh: the page host ended before the screenshot (exit code $rc); nothing saved" >&2
+  exit 1
+fi
+if ! xwd -root -display "$DISPLAY" -silent >"$shot"; then
+  echo "page-shot.sh: no screenshot of display $DISPLAY; nothing saved" >&2
+  exit 1
+fi
+rc=0; wait "$sheet" || rc=$?
+if [ "$rc" != 0 ]; then
+  echo "page-shot.sh: the page host failed (exit code $rc); nothing saved" >&2
+  exit 1
+fi
+if ! convert "xwd:$shot" "$out"; then
+  echo "page-shot.sh: the screenshot could not be saved as $out" >&2
+  exit 1
+fi
 echo "page $page: $out"

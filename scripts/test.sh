@@ -3,14 +3,16 @@
 # Installs what is missing, builds both architectures (or the ones named) and runs every test
 # under Wine. Exits non-zero when any build step or test fails.
 set -u
-cd "$(dirname "$0")/.."
+. "$(dirname "$0")/args.sh"
 archs=()
 while [ "${1:-}" = --arch ]; do
   [ $# -ge 2 ] || { echo "test.sh: --arch needs i686 or x86_64" >&2; exit 2; }
   archs+=("$2"); shift 2
 done
 [ ${#archs[@]} -gt 0 ] || archs=(i686 x86_64)
-root=${BUILD_ROOT:-build}
+check_archs test.sh "${archs[@]}"
+. "$project/scripts/display.sh"
+cd "$project"
 
 # As root it installs what is missing; as another user it stops when something is missing.
 bash scripts/setup.sh </dev/null || exit 1
@@ -20,7 +22,6 @@ passed=0
 failed=0
 log=$(mktemp)
 running=""
-. scripts/display.sh
 display_note
 # An interrupted run still ends the wineserver it left, and the display it started.
 trap 'rm -f "$log"; [ -z "$running" ] || bash scripts/wine-stop.sh "$running"; display_release' EXIT
@@ -28,7 +29,7 @@ for arch in "${archs[@]}"; do
   echo "== $arch: build"
   bash scripts/build.sh "$arch" || { echo "== $arch: build failed"; status=1; failed=$((failed + 1)); continue; }
   echo "== $arch: tests"
-  running="$root/$arch"
+  running="$build_root/$arch"
   if bash scripts/wine-prep.sh "$running"; then
     # ctest writes to our own output, not into a pipe: a Wine process left behind by a test
     # cannot then keep the run waiting for the pipe to close.

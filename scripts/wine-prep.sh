@@ -8,10 +8,7 @@ build=$(cd "$1" && pwd)
 export WINEPREFIX=$build/wineprefix
 
 # A display first: services started without one make every later window fail.
-if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=:$VANTREL_DISPLAY_NUM
-fi
-num=${DISPLAY#:}; num=${num%%.*}
+num=$VANTREL_DISPLAY_NUM
 # A server that died leaves its lock and socket behind; they would stop a new one from starting.
 if [ -f "/tmp/.X$num-lock" ] && [ ! -d "/proc/$(tr -dc 0-9 <"/tmp/.X$num-lock")" ]; then
   rm -f "/tmp/.X$num-lock" "/tmp/.X11-unix/X$num"
@@ -22,6 +19,7 @@ if [ ! -e "/tmp/.X11-unix/X$num" ]; then
   [ -e "/tmp/.X11-unix/X$num" ] || { echo "wine-prep: no display :$num" >&2; exit 1; }
 fi
 
+export LC_ALL=$VANTREL_WINE_LOCALE
 if [ ! -f "$WINEPREFIX/.vantrel-ready" ]; then
   rm -rf "$WINEPREFIX"
   /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1 || true

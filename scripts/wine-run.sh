@@ -7,5 +7,5 @@ here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=$1
 loader=$2
 shift 2
-export DISPLAY=${DISPLAY:-:$VANTREL_DISPLAY_NUM}
+export LC_ALL=$VANTREL_WINE_LOCALE
 exec "$loader" "$@"
