@@ -1,7 +1,7 @@
-# Sourced by the scripts that run Wine: the virtual display their Wine runs use. display_note,
-# before the first Wine run, remembers whether a server already serves it; display_release
-# stops the server afterwards only when this run started it, so a display someone else runs
-# is kept.
+# Sourced by the scripts that run Wine, wine-prep.sh among them: the virtual display their Wine
+# runs use. display_note, before the first Wine run, remembers whether a server already serves
+# it; display_release stops the server afterwards only when this run started it, so a display
+# someone else runs is kept.
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 display_num=$VANTREL_DISPLAY_NUM
 display_was_up=false

@@ -16,14 +16,6 @@ void LoadExport(HMODULE hModule, const char* pszName, Fn* ppfn)
 
 } // namespace
 
-std::string PrefixPath(const char* pszUnixPath)
-{
-    std::string path = std::string("Z:") + pszUnixPath;
-    for (char& c : path)
-        c = c == '/' ? '\\' : c;
-    return path;
-}
-
 DriverDll& DriverDll::Get()
 {
     static DriverDll dll = [] {
@@ -33,7 +25,7 @@ DriverDll& DriverDll::Get()
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\HidJoySetting");
         RegDeleteKeyValueA(HKEY_CURRENT_USER, "USB Joystick\\VID_7B5E&PID_4D19", "Setting");
         DriverDll d;
-        d.hModule = LoadLibraryA(PrefixPath(VANTREL_DLL_PATH).c_str());
+        d.hModule = LoadLibraryA(WindowsPath(VANTREL_DLL_PATH).c_str());
         if (!d.hModule)
             std::abort();
         LoadExport(d.hModule, "DllGetClassObject", &d.pfnGetClassObject);

@@ -10,6 +10,7 @@
 
 #include "EffectDesc.h"
 #include "PadSimulator.h"
+#include "WindowsPath.h"
 #include "watchdog.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +19,6 @@
 #include <vector>
 
 extern const CLSID kClsidFFDriver;
-
-// A file of the build as the tree's Wine prefix sees it: drive Z: maps the Unix root.
-std::string PrefixPath(const char* pszUnixPath);
 
 struct DriverDll {
     HMODULE hModule = nullptr;

@@ -14,7 +14,7 @@ const DWORD kExitIds[] = {0, 7, 15};
 DWORD RunExitHost(const std::vector<std::unique_ptr<PadSimulator>>& pads, LONG lDirection,
                   const char* pszFrom)
 {
-    const std::string host = PrefixPath(FFEXITHOST_PATH);
+    const std::string host = WindowsPath(FFEXITHOST_PATH);
     std::string commandLine = "\"" + host + "\" \"" VANTREL_DLL_PATH "\" " +
                               std::to_string(lDirection) + " " + pszFrom;
     for (size_t i = 0; i < pads.size(); ++i)

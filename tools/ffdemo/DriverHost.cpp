@@ -1,5 +1,7 @@
 #include "DriverHost.h"
 
+#include "WindowsPath.h"
+
 #include <cstdio>
 #include <string>
 
@@ -8,16 +10,6 @@ namespace {
 // {3D9A61C7-5B20-4E8F-A713-6C0B92E4D155}
 const CLSID kClsidFFDriver = {
     0x3D9A61C7, 0x5B20, 0x4E8F, {0xA7, 0x13, 0x6C, 0x0B, 0x92, 0xE4, 0xD1, 0x55}};
-
-// A Unix path from the build reaches Windows through drive Z:.
-std::string WindowsPath(const char* pszPath)
-{
-    std::string path = pszPath[0] == '/' ? std::string("Z:") + pszPath : std::string(pszPath);
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
 
 template <typename Fn>
 Fn Export(HMODULE hModule, const char* pszName)
