@@ -1,10 +1,8 @@
 # The test page: added to the control panel's objects.
-if(VANTREL_ARCH STREQUAL i686)
-  target_sources(ulvane_obj PRIVATE
-    TestPageProc.cpp
-    TestPageTick.cpp
-    TestPageViews.cpp
-    TestPageCommands.cpp
-    TestPageValues.cpp
-    testpage.rc)
-endif()
+target_sources(ulvane_obj PRIVATE
+  TestPageProc.cpp
+  TestPageTick.cpp
+  TestPageViews.cpp
+  TestPageCommands.cpp
+  TestPageValues.cpp
+  testpage.rc)

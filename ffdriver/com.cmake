@@ -1,6 +1,6 @@
 # The driver's COM frame: the DLLs that DirectInput loads. Vantrel (first revision) on both
 # architectures (named Vantrel64 on x86_64), and the later revision's Vantrel.dll on i686 in
-# a folder of its own.
+# a folder of its own; the 64-bit tree builds the later revision only for its tests.
 if(NOT TARGET ffcore_rev1)
   return()
 endif()
@@ -32,11 +32,13 @@ function(vantrel_add_driver name revision def_file)
   endif()
 endfunction()
 
+vantrel_add_driver(Vantrel_rev2 2 ${CMAKE_CURRENT_SOURCE_DIR}/Vantrel2.def
+                   OUTPUT_DIR ${CMAKE_BINARY_DIR}/ffdriver/rev2)
 if(VANTREL_ARCH STREQUAL "i686")
   vantrel_add_driver(Vantrel 1 ${CMAKE_CURRENT_SOURCE_DIR}/Vantrel.def)
-  vantrel_add_driver(Vantrel_rev2 2 ${CMAKE_CURRENT_SOURCE_DIR}/Vantrel2.def
-                     OUTPUT_DIR ${CMAKE_BINARY_DIR}/ffdriver/rev2)
 else()
   vantrel_add_driver(Vantrel64 1 ${CMAKE_CURRENT_SOURCE_DIR}/Vantrel64.def)
   set_target_properties(Vantrel64 PROPERTIES OUTPUT_NAME Vantrel64)
+  set_target_properties(Vantrel_rev2 PROPERTIES OUTPUT_NAME Vantrel_rev2)
+  vantrel_test64_only(Vantrel_rev2)
 endif()

@@ -14,6 +14,4 @@ function(vantrel_add_ffcore name revision)
 endfunction()
 
 vantrel_add_ffcore(ffcore_rev1 1)
-if(VANTREL_ARCH STREQUAL "i686")
-  vantrel_add_ffcore(ffcore_rev2 2)
-endif()
+vantrel_add_ffcore(ffcore_rev2 2)

@@ -1,6 +1,7 @@
 #pragma once
 
 // Ulvane.dll as the panel sees it: loaded by path, reached only through its exports.
+// ULVANE_DLL_NAME is the build's file name (the 64-bit tree's test build has its own).
 #include "GameCtrlPropSheet.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@ struct UlvaneDll {
     using GetClassObjectProc = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
     using NoArgProc = HRESULT(WINAPI*)();
 
-    HMODULE hDll = LoadLibraryA("Ulvane.dll");
+    HMODULE hDll = LoadLibraryA(ULVANE_DLL_NAME);
     GetClassObjectProc pfnGetClassObject =
         reinterpret_cast<GetClassObjectProc>(Proc("DllGetClassObject"));
     NoArgProc pfnCanUnloadNow = reinterpret_cast<NoArgProc>(Proc("DllCanUnloadNow"));

@@ -45,6 +45,14 @@ protected:
         Settle();
     }
 
+    // A control's data word as the window holds it: the 32-bit LONG, which a 64-bit window's
+    // wider slot holds sign-extended.
+    LONG_PTR DataWord(int nId) const
+    {
+        return GetWindowLongPtrA(GetDlgItem(hPage, nId), GWLP_USERDATA);
+    }
+    static LONG_PTR Word(DWORD dw) { return static_cast<LONG_PTR>(static_cast<LONG>(dw)); }
+
     HWND Add(const char* pszClass, int nId, int nWidth, int nHeight, const char* pszText = "")
     {
         HWND hCtrl = CreateWindowExA(0, pszClass, pszText, WS_CHILD | WS_VISIBLE, 10, 10, nWidth,
@@ -211,7 +219,7 @@ TEST_F(ControlPage, VerticalBarGrowsFromTheBottom)
 TEST_F(ControlPage, AxesCrossHairFollowsBothHalvesAndStaysInside)
 {
     Add("AxesControl", 4, 80, 76);
-    EXPECT_EQ(GetWindowLongA(GetDlgItem(hPage, 4), GWL_USERDATA), static_cast<LONG>(0x80008000));
+    EXPECT_EQ(DataWord(4), Word(0x80008000));
     EXPECT_EQ(Span(4, 38, 80, kBlack), "1-46") << "the inner frame's black left column, then the arm";
     EXPECT_EQ(Pattern(4, 38, 33, 48, kBlack), "..xxxxxxxxxxx..");
     EXPECT_EQ(Pattern(4, 40, 31, 46, kBlack, false), "..xxxxxxxxxxx..");
@@ -244,10 +252,10 @@ TEST_F(ControlPage, RumbleDotMovesWithTheSignedHalves)
     }
 
     Set(5, 0, static_cast<DWORD>(-10000));
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(GetDlgItem(hPage, 5), GWL_USERDATA)), 0xFFFFD8F0u);
+    EXPECT_EQ(DataWord(5), Word(0xFFFFD8F0u));
     EXPECT_EQ(Span(5, 7, 90, kRed), "40-49") << "box 39..50, one column left of the centre";
     Set(5, static_cast<DWORD>(-10000), static_cast<DWORD>(-10000));
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(GetDlgItem(hPage, 5), GWL_USERDATA)), 0xD8EFD8F0u);
+    EXPECT_EQ(DataWord(5), Word(0xD8EFD8F0u));
     EXPECT_EQ(Span(5, 7, 90, kRed), "2-11") << "box 1..12";
     Set(5, 10000, 10000);
     EXPECT_EQ(Span(5, 73, 90, kRed), "79-88") << "box 78..89";
@@ -273,8 +281,7 @@ TEST_F(ControlPage, SetControlValueOnlyInvalidates)
 TEST_F(ControlPage, PovArrowsPointWhereTheValueSays)
 {
     Add("PovControl", 7, 93, 86);
-    HWND hPov = GetDlgItem(hPage, 7);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(hPov, GWL_USERDATA)), 0x0064FFFFu);
+    EXPECT_EQ(DataWord(7), Word(0x0064FFFFu));
     // WM_PAINT draws nothing: until the first set only the class background shows.
     EXPECT_EQ(Pixel(7, 46, 42), GetSysColor(COLOR_BTNFACE)) << "painted before the first set";
     EXPECT_EQ(Pixel(7, 46, 8), GetSysColor(COLOR_BTNFACE));

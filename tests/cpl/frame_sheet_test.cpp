@@ -11,8 +11,17 @@
 
 namespace {
 
-static_assert(sizeof(DIGCSHEETINFO) == 20, "sheet record as the panel reads it");
-static_assert(sizeof(DIGCPAGEINFO) == 40, "page record as the panel reads it");
+// The records as the panel reads them: the 32-bit layout the deliverable has, and the 64-bit
+// layout of the test build, every pointer on its natural 8-byte boundary.
+#ifdef _WIN64
+constexpr DWORD kSheetSize = 32;
+constexpr DWORD kPageSize = 80;
+#else
+constexpr DWORD kSheetSize = 20;
+constexpr DWORD kPageSize = 40;
+#endif
+static_assert(sizeof(DIGCSHEETINFO) == kSheetSize, "sheet record as the panel reads it");
+static_assert(sizeof(DIGCPAGEINFO) == kPageSize, "page record as the panel reads it");
 
 // A sheet object made as the factory makes it, released at scope end.
 struct Sheet {
@@ -20,9 +29,11 @@ struct Sheet {
     ~Sheet() { p->Release(); }
 };
 
+// Appends a field at its natural alignment, zero bytes before it.
 template <typename T>
 void Put(std::vector<BYTE>& bytes, T value)
 {
+    bytes.resize((bytes.size() + alignof(T) - 1) / alignof(T) * alignof(T), 0);
     const BYTE* pb = reinterpret_cast<const BYTE*>(&value);
     bytes.insert(bytes.end(), pb, pb + sizeof value);
 }
@@ -54,7 +65,7 @@ TEST(SheetRecords, MatchThePanelsLayoutByteForByte)
     ASSERT_EQ(sheet.p->GetPageInfo(&pPageInfo), S_OK);
 
     std::vector<BYTE> expectedSheet;
-    Put<DWORD>(expectedSheet, 20);
+    Put<DWORD>(expectedSheet, kSheetSize);
     Put<USHORT>(expectedSheet, 3);
     Put<USHORT>(expectedSheet, 0);  // alignment
     Put<LPWSTR>(expectedSheet, pSheetInfo->lpwszSheetCaption);
@@ -68,7 +79,7 @@ TEST(SheetRecords, MatchThePanelsLayoutByteForByte)
     } pages[] = {{107, TestPageProc}, {108, RumblePageProc}, {112, AboutPageProc}};
     for (int i = 0; i < 3; ++i) {
         std::vector<BYTE> expectedPage;
-        Put<DWORD>(expectedPage, 40);
+        Put<DWORD>(expectedPage, kPageSize);
         Put<LPWSTR>(expectedPage, nullptr);
         Put<DLGPROC>(expectedPage, pages[i].pfnProc);
         Put<BOOL>(expectedPage, 0);
@@ -140,7 +151,7 @@ TEST(SheetRecords, CaptionBlockIsMadeOnceAndAFailureIsReported)
         DIGCPAGEINFO* pPageInfo = nullptr;
         sheet.p->GetSheetInfo(&pSheetInfo);
         sheet.p->GetPageInfo(&pPageInfo);
-        EXPECT_EQ(pSheetInfo->dwSize, 20u);
+        EXPECT_EQ(pSheetInfo->dwSize, kSheetSize);
         EXPECT_EQ(pSheetInfo->lpwszSheetCaption, nullptr);
         EXPECT_EQ(pPageInfo[2].fpPageProc, AboutPageProc);
         ControllerPropertySheet::SetCaptionAllocator(pfnPrevious);

@@ -1,6 +1,6 @@
 # Tests of Ulvane's frame, pad access and display controls, and the test doubles that the
-# page tests share.
-if(VANTREL_ARCH STREQUAL i686 AND TARGET ulvane_obj)
+# page tests share. Both trees: the 64-bit one runs the same sources as 64-bit code.
+if(TARGET ulvane_obj)
   # Fake pad (HID transport) and fake DirectInput objects.
   add_library(cpl_testsupport STATIC support/FakePad.cpp support/FakeDirectInput.cpp)
   # Only the headers of ulvane_obj: the objects (resources included) go into each program
@@ -16,7 +16,8 @@ if(VANTREL_ARCH STREQUAL i686 AND TARGET ulvane_obj)
             ${CMAKE_CURRENT_LIST_DIR}/frame_registration_test.cpp
     LIBS ole32 uuid advapi32)
   target_include_directories(cpl_frame_com_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../../cpl)
-  target_compile_definitions(cpl_frame_com_tests PRIVATE DIRECTINPUT_VERSION=0x0700)
+  target_compile_definitions(cpl_frame_com_tests PRIVATE DIRECTINPUT_VERSION=0x0700
+    ULVANE_DLL_NAME="$<TARGET_FILE_NAME:Ulvane>")
   # The DLL under test beside the test program, refreshed on every build.
   add_custom_target(cpl_frame_com_tests_dll ALL
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Ulvane> ${CMAKE_CURRENT_BINARY_DIR}

@@ -106,15 +106,22 @@ BOOL WINAPI FakeDialog(LPOPENFILENAMEA pOfn)
     return TRUE;
 }
 
+// The request's size is the 4.0 OPENFILENAME: 76 bytes on 32-bit, 136 on 64-bit.
+#ifdef _WIN64
+#define OFN_400_SIZE "136"
+#else
+#define OFN_400_SIZE "76"
+#endif
+
 TEST(KeySettingFileDialogs, AskForKsfFiles)
 {
     SetKeyFileOpenDialog(FakeDialog);
     SetKeyFileSaveDialog(FakeDialog);
     char szName[260] = "last.ksf";
     EXPECT_TRUE(ChooseKeySettingFileToLoad(nullptr, szName));
-    EXPECT_EQ(g_seen, "76 260 1004 - last.ksf Keyboard Setting Files (*.ksf)|*.ksf|");
+    EXPECT_EQ(g_seen, OFN_400_SIZE " 260 1004 - last.ksf Keyboard Setting Files (*.ksf)|*.ksf|");
     EXPECT_TRUE(ChooseKeySettingFileToSave(nullptr, szName));
-    EXPECT_EQ(g_seen, "76 260 806 ksf C:\\chosen.ksf Keyboard Setting Files (*.ksf)|*.ksf|");
+    EXPECT_EQ(g_seen, OFN_400_SIZE " 260 806 ksf C:\\chosen.ksf Keyboard Setting Files (*.ksf)|*.ksf|");
     SetKeyFileOpenDialog(nullptr);
     SetKeyFileSaveDialog(nullptr);
 }

@@ -1,5 +1,5 @@
 # The test page against the fake pad and fake DirectInput.
-if(VANTREL_ARCH STREQUAL i686 AND TARGET cpl_testsupport)
+if(TARGET cpl_testsupport)
   vantrel_add_test(cpl_testpage_tests
     SOURCES
       ${CMAKE_CURRENT_LIST_DIR}/testpage_harness.cpp

@@ -28,22 +28,22 @@ IDIGameCntrlPropSheet* SheetSource::Create(const std::string& dllPath)
         DWORD cch = GetModuleFileNameA(nullptr, szPath, sizeof szPath);
         if (cch > 0 && cch < sizeof szPath) {
             char* pszSlash = strrchr(szPath, '\\');
-            if (pszSlash && static_cast<size_t>(pszSlash - szPath) + 12 < sizeof szPath) {
-                strcpy(pszSlash + 1, "Ulvane.dll");
+            if (pszSlash && static_cast<size_t>(pszSlash - szPath) + sizeof ULVANE_DLL_NAME < sizeof szPath) {
+                strcpy(pszSlash + 1, ULVANE_DLL_NAME);
                 m_hDll = LoadLibraryA(szPath);
             }
         }
         if (!m_hDll)
-            m_hDll = LoadLibraryA("Ulvane.dll");
+            m_hDll = LoadLibraryA(ULVANE_DLL_NAME);
     }
     if (!m_hDll) {
-        m_error = "cannot load Ulvane.dll";
+        m_error = "cannot load " ULVANE_DLL_NAME;
         return nullptr;
     }
     auto pfnGetClassObject = reinterpret_cast<DllGetClassObjectProc>(
         reinterpret_cast<void*>(GetProcAddress(m_hDll, "DllGetClassObject")));
     if (!pfnGetClassObject) {
-        m_error = "Ulvane.dll exports no DllGetClassObject";
+        m_error = ULVANE_DLL_NAME " exports no DllGetClassObject";
         return nullptr;
     }
     return SheetFromFactory(pfnGetClassObject, &m_error);

@@ -3,8 +3,8 @@
 //
 //   ulvanehost.exe [--dll PATH] [--page N] [--id JOYID] [--close-after MS]
 //
-// --dll          the Ulvane.dll to load (default: Ulvane.dll beside this program, then the
-//                search path); ulvanehost_fake ignores it and uses its linked-in copy with a
+// --dll          the Ulvane.dll to load (default: this tree's build of it beside this program,
+//                then the search path); ulvanehost_fake ignores it and uses its linked-in copy with a
 //                fake pad and fake DirectInput, so the pages show a connected pad
 // --page         page to open first: 0 test page, 1 rumble test page, 2 About (default 0)
 // --id           joystick id handed to the sheet with SetID (default 0)
