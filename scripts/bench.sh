@@ -1,22 +1,33 @@
 #!/usr/bin/env bash
 # bench.sh [ARCH...]: installs what is missing, builds the effect driver's benchmark for each
-# architecture (i686, x86_64; default: both) and runs it under Wine; it prints figures and
-# never fails. At the end it stops the prefix's wineserver, and the virtual display if it
-# started it.
+# architecture (i686, x86_64; default: both, or only x86_64 where 32-bit programs cannot be
+# started) and runs it under Wine; it prints figures and never fails. At the end it stops the
+# prefix's wineserver, and the virtual display if it started it.
 set -eu
 . "$(dirname "$0")/args.sh"
-archs=("$@"); [ ${#archs[@]} -gt 0 ] || archs=(i686 x86_64)
-check_archs bench.sh "${archs[@]}"
+archs=("$@")
+[ ${#archs[@]} -eq 0 ] || check_archs bench.sh "${archs[@]}"
 . "$project/scripts/display.sh"
 cd "$project"
 bash scripts/setup.sh </dev/null
+if [ ${#archs[@]} -gt 0 ]; then
+  if [[ " ${archs[*]} " == *" i686 "* ]] && ! host_runs_32bit; then
+    echo "bench.sh: the i686 benchmark cannot run here: $(no_32bit_reason)" >&2
+    exit 2
+  fi
+elif host_runs_32bit; then
+  archs=(i686 x86_64)
+else
+  echo "bench.sh: skipping i686: $(no_32bit_reason)"
+  archs=(x86_64)
+fi
 running=""
 display_note
 trap '[ -z "$running" ] || bash scripts/wine-stop.sh "$running"; display_release' EXIT
 for arch in "${archs[@]}"; do
   case $arch in
-    i686) loader=/usr/lib/wine/wine ;;
-    x86_64) loader=/usr/lib/wine/wine64 ;;
+    i686) loader=$WINE32_LOADER ;;
+    x86_64) loader=$WINE64_LOADER ;;
   esac
   TARGETS=ffbench bash scripts/build.sh "$arch"
   running="$build_root/$arch"

@@ -5,7 +5,9 @@
 # the pages see a simulated pad (ulvanehost_fake); --no-pad loads the built Ulvane.dll with
 # Wine's own DirectInput (ulvanehost). Installs what is missing and builds what it needs; at
 # the end it stops the prefix's wineserver, and the virtual display if it started it. Exits
-# non-zero, saving nothing, when the page host fails or the screenshot cannot be made.
+# non-zero, saving nothing, when the page host fails or the screenshot cannot be made. On a host
+# that cannot start 32-bit programs (or with VANTREL_RUN_32BIT=0) it shows the page from the
+# control panel's 64-bit test build.
 set -eu
 . "$(dirname "$0")/args.sh"
 usage() {
@@ -23,13 +25,20 @@ out=$(realpath -m "$2")
 . "$project/scripts/display.sh"
 cd "$project"
 bash scripts/setup.sh </dev/null
-TARGETS=$host bash scripts/build.sh i686
-tree=$build_root/i686
+arch=i686
+loader=$WINE32_LOADER
+if ! host_runs_32bit; then
+  echo "page-shot.sh: $(no_32bit_reason): showing the page from the control panel's 64-bit test build."
+  arch=x86_64
+  loader=$WINE64_LOADER
+fi
+TARGETS=$host bash scripts/build.sh "$arch"
+tree=$build_root/$arch
 shot=$(mktemp)
 display_note
 trap 'rm -f "$shot"; bash scripts/wine-stop.sh "$tree"; display_release' EXIT
 bash scripts/wine-prep.sh "$tree"
-bash scripts/wine-run.sh "$tree/wineprefix" /usr/lib/wine/wine \
+bash scripts/wine-run.sh "$tree/wineprefix" "$loader" \
   "$tree/tools/ulvanehost/$host.exe" --page "$page" --close-after 8000 &
 sheet=$!
 sleep 5

@@ -20,10 +20,12 @@ fi
 export LC_ALL=$VANTREL_WINE_LOCALE
 if [ ! -f "$WINEPREFIX/.vantrel-ready" ]; then
   rm -rf "$WINEPREFIX"
-  /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1 || true
+  # Wine's set-up of a 64-bit prefix starts its own 32-bit half from the 32-bit loader; where
+  # that cannot start, the set-up goes on without it, and the 64-bit programs do not need it.
+  "$WINE64_LOADER" wineboot -i </dev/null >/dev/null 2>&1 || true
   /usr/lib/wine/wineserver -w
   touch "$WINEPREFIX/.vantrel-ready"
 fi
 # A persistent server and the services, started here so the tests find them running.
 /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
-/usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
+"$WINE64_LOADER" cmd /c exit </dev/null >/dev/null 2>&1 || true
