@@ -31,28 +31,58 @@ start=$(date +%s)
 status=0
 passed=0
 failed=0
-skipped32=false
-ran64=false
+# The trees whose tests run; the i686 one only where 32-bit programs start.
+tested=()
+for arch in "${archs[@]}"; do
+  [ "$arch" = i686 ] && ! $run32 || tested+=("$arch")
+done
 log=$(mktemp)
-running=""
+preps=$(mktemp -d)
+prep_pid=""
 display_note
-# An interrupted run still ends the wineserver it left, and the display it started.
-trap 'rm -f "$log"; [ -z "$running" ] || bash scripts/wine-stop.sh "$running"; display_release' EXIT
+# An interrupted run still ends the prefix set-up, the wineservers and the display it started.
+trap '[ -z "$prep_pid" ] || kill -- -"$prep_pid" 2>/dev/null
+  for arch in "${tested[@]}"; do bash scripts/wine-stop.sh "$build_root/$arch"; done
+  rm -rf "$log" "$preps"; display_release' EXIT
+
+# Each tested tree's Wine prefix is made while the trees build: Wine's set-up takes about a
+# minute a tree and mostly waits. One tree after the other, so only the first starts the
+# display; in a process group of its own, so an interrupt ends all of it.
+if [ ${#tested[@]} -gt 0 ]; then
+  setsid bash -c 'for tree; do
+      mkdir -p "$tree" && bash scripts/wine-prep.sh "$tree" >"$0/${tree##*/}.log" 2>&1 &&
+        touch "$0/${tree##*/}.ready"
+    done' "$preps" "${tested[@]/#/$build_root/}" </dev/null &
+  prep_pid=$!
+fi
+
+built=()
 for arch in "${archs[@]}"; do
   echo "== $arch: build"
-  bash scripts/build.sh "$arch" || { echo "== $arch: build failed"; status=1; failed=$((failed + 1)); continue; }
+  if bash scripts/build.sh "$arch"; then
+    built+=("$arch")
+  else
+    echo "== $arch: build failed"; status=1; failed=$((failed + 1))
+  fi
+done
+[ -z "$prep_pid" ] || wait "$prep_pid"
+prep_pid=""
+
+skipped32=false
+ran64=false
+for arch in "${built[@]}"; do
   if [ "$arch" = i686 ] && ! $run32; then
     echo "== $arch: built; its tests are not run (see the end)"
     skipped32=true
     continue
   fi
   echo "== $arch: tests"
-  running="$build_root/$arch"
-  if bash scripts/wine-prep.sh "$running"; then
+  tree="$build_root/$arch"
+  if [ -f "$preps/$arch.ready" ]; then
     # ctest writes to our own output, not into a pipe: a Wine process left behind by a test
     # cannot then keep the run waiting for the pipe to close.
     : >"$log"
-    (cd "$running" && ctest --output-on-failure --timeout 300 --output-log "$log" "$@") </dev/null
+    (cd "$tree" && ctest --output-on-failure --timeout 300 --output-log "$log" "$@") </dev/null
     rc=$?
     [ "$rc" = 0 ] || status=1
     [ "$arch" != x86_64 ] || ran64=true
@@ -65,11 +95,11 @@ for arch in "${archs[@]}"; do
       failed=$((failed + 1))
     fi
   else
+    cat "$preps/$arch.log" 2>/dev/null
     echo "== $arch: the Wine prefix or the display could not be prepared"
     status=1; failed=$((failed + 1))
   fi
-  bash scripts/wine-stop.sh "$running"
-  running=""
+  bash scripts/wine-stop.sh "$tree"
 done
 echo "== done in $(( $(date +%s) - start )) s"
 if $skipped32; then
