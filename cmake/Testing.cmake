@@ -20,17 +20,13 @@ function(vantrel_add_test name)
 endfunction()
 
 # vantrel_test64_only(TARGET): in the 64-bit tree, a build of a 32-bit deliverable exists only
-# so its sources run their tests as 64-bit code. It is named NAME_test64 and kept in the
+# so its sources run their tests as 64-bit code. It is named TARGET_test64 and kept in the
 # tree's test64 folder, so nobody takes it for a deliverable. In the 32-bit tree: no change.
 function(vantrel_test64_only target)
   if(NOT VANTREL_ARCH STREQUAL "x86_64")
     return()
   endif()
-  get_target_property(name ${target} OUTPUT_NAME)
-  if(NOT name)
-    set(name ${target})
-  endif()
-  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name}_test64
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${target}_test64
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/test64
     ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/test64)
 endfunction()

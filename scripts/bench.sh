@@ -25,15 +25,12 @@ running=""
 display_note
 trap '[ -z "$running" ] || bash scripts/wine-stop.sh "$running"; display_release' EXIT
 for arch in "${archs[@]}"; do
-  case $arch in
-    i686) loader=$WINE32_LOADER ;;
-    x86_64) loader=$WINE64_LOADER ;;
-  esac
   TARGETS=ffbench bash scripts/build.sh "$arch"
   running="$build_root/$arch"
   bash scripts/wine-prep.sh "$running"
   echo "== $arch"
-  bash scripts/wine-run.sh "$running/wineprefix" "$loader" "$running/bench/ffdriver/ffbench.exe"
+  bash scripts/wine-run.sh "$running/wineprefix" "$(wine_loader "$arch")" \
+    "$running/bench/ffdriver/ffbench.exe"
   bash scripts/wine-stop.sh "$running"
   running=""
 done

@@ -50,14 +50,13 @@ if [ "$arch" = i686 ] && ! host_runs_32bit; then
 fi
 if [ "$arch" = i686 ]; then
   TARGETS="Vantrel Vantrel_rev2 ffdemo" bash scripts/build.sh i686
-  loader=$WINE32_LOADER
 else
   TARGETS="Vantrel64 ffdemo" bash scripts/build.sh x86_64
-  loader=$WINE64_LOADER
 fi
 tree=$build_root/$arch
 display_note
 trap 'bash scripts/wine-stop.sh "$tree"; display_release' EXIT
 # The first run makes the build tree's Wine prefix, which takes about a minute.
 bash scripts/wine-prep.sh "$tree"
-bash scripts/wine-run.sh "$tree/wineprefix" "$loader" "$tree/tools/ffdemo/ffdemo.exe" "${dll[@]}"
+bash scripts/wine-run.sh "$tree/wineprefix" "$(wine_loader "$arch")" \
+  "$tree/tools/ffdemo/ffdemo.exe" "${dll[@]}"

@@ -26,11 +26,9 @@ out=$(realpath -m "$2")
 cd "$project"
 bash scripts/setup.sh </dev/null
 arch=i686
-loader=$WINE32_LOADER
 if ! host_runs_32bit; then
   echo "page-shot.sh: $(no_32bit_reason): showing the page from the control panel's 64-bit test build."
   arch=x86_64
-  loader=$WINE64_LOADER
 fi
 TARGETS=$host bash scripts/build.sh "$arch"
 tree=$build_root/$arch
@@ -38,7 +36,7 @@ shot=$(mktemp)
 display_note
 trap 'rm -f "$shot"; bash scripts/wine-stop.sh "$tree"; display_release' EXIT
 bash scripts/wine-prep.sh "$tree"
-bash scripts/wine-run.sh "$tree/wineprefix" "$loader" \
+bash scripts/wine-run.sh "$tree/wineprefix" "$(wine_loader "$arch")" \
   "$tree/tools/ulvanehost/$host.exe" --page "$page" --close-after 8000 &
 sheet=$!
 sleep 5

@@ -18,6 +18,10 @@ VANTREL_WINE_LOCALE=zh_CN.UTF-8
 # The two Wine loaders: 32-bit programs run under the first, 64-bit ones under the second.
 WINE32_LOADER=/usr/lib/wine/wine
 WINE64_LOADER=/usr/lib/wine/wine64
+# wine_loader ARCH: the loader of that build tree's programs.
+wine_loader() {
+  if [ "$1" = i686 ]; then echo "$WINE32_LOADER"; else echo "$WINE64_LOADER"; fi
+}
 # Some hosts run 64-bit code only: their kernel refuses every 32-bit program. There the i686
 # tree is built but not run, and the 32-bit deliverables' sources run as 64-bit code in the
 # x86_64 tree. VANTREL_RUN_32BIT=0 makes a run act as on such a host, whatever this one can do.
