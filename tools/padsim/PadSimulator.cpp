@@ -167,11 +167,12 @@ void PadSimulator::Arm(Instance& inst)
         const DWORD dwError = GetLastError();
         if (dwError == ERROR_IO_PENDING)
             return;
-        if (dwError == ERROR_PIPE_CONNECTED) {
+        // A client connected before the listen: read what it wrote. One that has already
+        // closed again (ERROR_NO_DATA) may have written its report too; the read finds out.
+        if (dwError == ERROR_PIPE_CONNECTED || dwError == ERROR_NO_DATA) {
             inst.bConnected = true;
             continue;
         }
-        // ERROR_NO_DATA: the client came and went; start over.
         DisconnectNamedPipe(inst.hPipe);
     }
 }
