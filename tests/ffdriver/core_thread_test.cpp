@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -19,9 +20,14 @@ protected:
         ASSERT_TRUE(pad.Start());
     }
 
+    // Owned here, so a test that stops at a failed assertion still ends its worker before the
+    // next test runs; destroyed before the pad.
+    std::unique_ptr<FFServer> owned;
+
     FFServer* StartedServer()
     {
-        auto* p = new FFServer(0);
+        owned.reset(new FFServer(0));
+        FFServer* p = owned.get();
         EXPECT_TRUE(p->SetDevicePath(pad.WidePath()));
         p->bActive = 1;
         p->dwDeviceGain = 10000;
@@ -53,7 +59,7 @@ TEST_F(WorkerTest, TeardownWhilePlayingEndsWithOneZeroReport)
     EXPECT_EQ(reports.back().bytes, ReportBytes(MotorLevel(3414), MotorLevel(3414)));
 
     const double dDeleting = PadSimulator::NowMs();
-    delete server;
+    owned.reset();
     // Every report written before this Sync is recorded: the teardown's report is there,
     // written while delete ran (after dDeleting), and it is the only one teardown wrote.
     ASSERT_EQ(pad.Sync(), nBefore + 1);
@@ -120,7 +126,7 @@ TEST_F(WorkerTest, ManyThreadsOnTheStoreWhileTheWorkerPlays)
     EXPECT_EQ(server->effects.nCount, 0u);
     EXPECT_EQ(server->lLastLeft, 0);
     EXPECT_EQ(server->lLastRight, 0);
-    delete server;
+    owned.reset();
 }
 
 TEST_F(WorkerTest, StoreZeroReportsAndPassReportsEndAtTheLevelTheEffectsGive)
@@ -154,7 +160,7 @@ TEST_F(WorkerTest, StoreZeroReportsAndPassReportsEndAtTheLevelTheEffectsGive)
     pad.Sync();
     reports = pad.Reports();
     EXPECT_EQ(reports.back().bytes, ReportBytes(0, 0));
-    delete server;
+    owned.reset();
 }
 
 std::mutex g_openMutex;
@@ -227,7 +233,7 @@ TEST_F(WorkerTest, RefusingPadCostsBoundedOpensAndGetsTheLatestTotalsBack)
                 "retries at most %.1f ms apart; latest totals %.1f ms after the pad's return\n",
                 opens.size(), static_cast<unsigned long>(dwSpan), opens.size() * 1000.0 / dwSpan,
                 dLongestGap, dDelay);
-    delete server;
+    owned.reset();
 }
 
 } // namespace
